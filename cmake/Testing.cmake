@@ -1,0 +1,67 @@
+# GoogleTest: the system's copy on Linux, built from its sources for the
+# Windows cross build; the Windows tests run under Wine through the emulator.
+if(WIN32)
+  set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  target_compile_options(gtest PRIVATE -Wno-error)
+  target_compile_options(gtest_main PRIVATE -Wno-error)
+  set(GTEST_LIBRARY gtest)
+  set(GTEST_MAIN_LIBRARY gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(GTEST_LIBRARY GTest::gtest)
+  set(GTEST_MAIN_LIBRARY GTest::gtest_main)
+endif()
+
+# logger_test(NAME [OWN_MAIN] SOURCES... LIBRARIES... [ARGS args...]): a GoogleTest program run by
+# CTest from the build directory, where the built module lies.
+function(logger_test name)
+  cmake_parse_arguments(TEST "OWN_MAIN" "" "SOURCES;LIBRARIES;ARGS" ${ARGN})
+  add_executable(${name} ${TEST_SOURCES})
+  target_link_libraries(${name} PRIVATE ${TEST_LIBRARIES})
+  if(TEST_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${GTEST_LIBRARY})
+  else()
+    target_link_libraries(${name} PRIVATE ${GTEST_LIBRARY} ${GTEST_MAIN_LIBRARY})
+  endif()
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME_OPTIONS})
+  add_test(NAME ${name} COMMAND ${name} ${TEST_ARGS} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
+
+logger_test(logger_unit_test
+  SOURCES
+    logger/columns_test.cc
+    logger/format_value_test.cc
+    logger/log_buffer_test.cc
+    logger/run_files_test.cc
+    logger/value_table_test.cc
+    platform/ini_text_test.cc
+    settings/logger_settings_test.cc
+    tests/temporary_directory.cc
+  LIBRARIES logger_core)
+target_include_directories(logger_unit_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+
+logger_test(module_test OWN_MAIN
+  SOURCES
+    plugin/module_test.cc
+    plugin/module_run_test.cc
+    tests/module_fixture.cc
+    tests/temporary_directory.cc
+  LIBRARIES plugin_host
+  ARGS $<TARGET_FILE_NAME:Logger> ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected)
+target_include_directories(module_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_dependencies(module_test Logger)
+
+if(WIN32)
+  find_program(EXPORT_DUMP_TOOL NAMES x86_64-w64-mingw32-objdump REQUIRED)
+  set(EXPORT_PLATFORM windows)
+else()
+  find_program(EXPORT_DUMP_TOOL NAMES nm REQUIRED)
+  set(EXPORT_PLATFORM linux)
+endif()
+add_test(NAME module_exports
+  COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Logger> -DPLATFORM=${EXPORT_PLATFORM}
+          -DTOOL=${EXPORT_DUMP_TOOL} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)

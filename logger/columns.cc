@@ -1,0 +1,89 @@
+#include "logger/columns.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace logger {
+namespace {
+
+// A byte of this value ends the column file, as Windows' text mode reads it.
+constexpr char kEndOfText = 26;
+
+char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Adds one accepted column from a line of the column file.
+void addColumn(std::string_view line, ColumnList* columns, LogBuffer* log) {
+  std::string key;
+  std::string title;
+  if (!parseColumnLine(line, &key, &title)) return;
+  columns->push_back(ValueTable::slotFor(key));
+  log->append(title);
+  log->append(",");
+}
+
+// Hands each line of the file to addColumn, a CR before LF dropped, until
+// the file ends, a read fails or an end-of-text byte comes.
+void readLines(platform::FileHandle file, ColumnList* columns, LogBuffer* log) {
+  std::string line;
+  bool pendingLine = false;
+  char buffer[65536];
+  std::ptrdiff_t count;
+  while ((count = platform::readFile(file, buffer, sizeof buffer)) > 0) {
+    std::string_view text(buffer, static_cast<std::size_t>(count));
+    const std::size_t endOfText = text.find(kEndOfText);
+    const bool ended = endOfText != std::string_view::npos;
+    text = text.substr(0, endOfText);
+    for (std::size_t newline; (newline = text.find('\n')) != std::string_view::npos;) {
+      line.append(text.data(), newline);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      addColumn(line, columns, log);
+      line.clear();
+      text.remove_prefix(newline + 1);
+    }
+    line.append(text.data(), text.size());
+    pendingLine = !line.empty();
+    if (ended) break;
+  }
+  if (pendingLine) addColumn(line, columns, log);
+}
+
+}  // namespace
+
+bool parseColumnLine(std::string_view line, std::string* key, std::string* title) {
+  std::string_view fields[2];
+  int fieldCount = 0;
+  while (!line.empty() && fieldCount < 2) {
+    const std::size_t comma = line.find(',');
+    fields[fieldCount++] = line.substr(0, comma);
+    line.remove_prefix(comma == std::string_view::npos ? line.size() : comma + 1);
+  }
+  if (fieldCount < 2) return false;
+  key->assign(fields[0]);
+  for (char& c : *key) c = upperAscii(c);
+  title->assign(fields[1]);
+  return true;
+}
+
+void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log) {
+  const platform::FileHandle file = path.empty() ? platform::kNoFile : platform::openForReading(path);
+  if (file != platform::kNoFile) {
+    readLines(file, columns, log);
+    platform::closeFile(file);
+  }
+  log->append(kLineBreak);
+}
+
+void appendRow(const ValueTable& values, const ColumnList& columns, LogBuffer* log) {
+  for (const ValueSlot slot : columns) {
+    const ValueText& value = values.at(slot);
+    // Copies the whole text field at once and keeps only its used length.
+    char* at = log->reserve(sizeof value.text + 1);
+    std::memcpy(at, value.text, sizeof value.text);
+    at[value.length] = ',';
+    log->commit(at + value.length + 1);
+  }
+  log->append(kLineBreak);
+}
+
+}  // namespace logger

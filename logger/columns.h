@@ -1,0 +1,36 @@
+// The column file, which names the log's columns, and the rows it shapes:
+// the header row of titles and one data row per logged frame.
+#ifndef LOGGER_LOGGER_COLUMNS_H_
+#define LOGGER_LOGGER_COLUMNS_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logger/log_buffer.h"
+#include "logger/value_table.h"
+
+namespace logger {
+
+// The columns in order, each as the value slot it reads from.
+using ColumnList = std::vector<ValueSlot>;
+
+// One column-file line split into its key, upper-cased, and its title; false
+// when the line holds fewer than two fields and names no column.
+bool parseColumnLine(std::string_view line, std::string* key, std::string* title);
+
+// Reads the column file at path: appends each column to columns and writes
+// the header row into log. A file that cannot be read gives no columns and
+// an empty header row. An empty path reads nothing.
+void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log);
+
+// Writes one data row into log: each column's current value text from
+// values, or nothing when it has none, and a "," after every field.
+void appendRow(const ValueTable& values, const ColumnList& columns, LogBuffer* log);
+
+// The line break that ends every row of the log.
+constexpr std::string_view kLineBreak = "\r\n";
+
+}  // namespace logger
+
+#endif  // LOGGER_LOGGER_COLUMNS_H_

@@ -1,0 +1,114 @@
+#include "logger/columns.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/temporary_directory.h"
+
+namespace logger {
+namespace {
+
+using testing_support::TemporaryDirectory;
+
+std::string logText(const LogBuffer& log) {
+  std::string text;
+  log.forEachPiece([&text](const char* data, std::size_t size) {
+    text.append(data, size);
+    return true;
+  });
+  return text;
+}
+
+struct SplitCase {
+  const char* line;
+  bool accepted;
+  const char* key;
+  const char* title;
+};
+
+TEST(ColumnsTest, LinesSplitIntoKeyAndTitle) {
+  const SplitCase cases[] = {
+      {"speed,Speed km/h", true, "SPEED", "Speed km/h"},
+      {"SPEED,Speed,unit,x", true, "SPEED", "Speed"},
+      {"SPEED,Speed,", true, "SPEED", "Speed"},
+      {"SPEED,,", true, "SPEED", ""},
+      {"SPEED,", false, "", ""},
+      {"SPEED", false, "", ""},
+      {"", false, "", ""},
+      {",", false, "", ""},
+      {",Blank", true, "", "Blank"},
+      {" time_hhmmss ,\"Clock\" \xE4", true, " TIME_HHMMSS ", "\"Clock\" \xE4"},
+      {"b\xE4r,x", true, "B\xE4R", "x"},
+  };
+  for (const SplitCase& example : cases) {
+    std::string key = "unchanged";
+    std::string title = "unchanged";
+    ASSERT_EQ(parseColumnLine(example.line, &key, &title), example.accepted) << example.line;
+    if (!example.accepted) continue;
+    EXPECT_EQ(key, example.key) << example.line;
+    EXPECT_EQ(title, example.title) << example.line;
+  }
+}
+
+TEST(ColumnsTest, TheColumnFileGivesColumnsInOrderAndTheHeaderRow) {
+  TemporaryDirectory directory;
+  const auto file = directory.write(
+      "Logger.csv", "time_hhmmss,Time\r\nspeed,Speed\nSPEED\n\nbc,BC\r\nbogus,Typo\nspeed,Again");
+  ColumnList columns;
+  LogBuffer log;
+  readColumns(file.string(), &columns, &log);
+  const ColumnList expected = {ValueTable::slotFor("TIME_HHMMSS"), ValueTable::slotFor("SPEED"),
+                               ValueTable::slotFor("BC"), kNeverStoredSlot,
+                               ValueTable::slotFor("SPEED")};
+  EXPECT_EQ(columns, expected);
+  EXPECT_EQ(logText(log), "Time,Speed,BC,Typo,Again,\r\n");
+}
+
+TEST(ColumnsTest, ReadingStopsAtAnEndOfTextByteAndKeepsLoneCarriageReturns) {
+  TemporaryDirectory directory;
+  const auto file =
+      directory.write("Logger.csv", std::string("a,A\rB\r\r\nb,B\x1A\nc,C\n", 17));
+  ColumnList columns;
+  LogBuffer log;
+  readColumns(file.string(), &columns, &log);
+  EXPECT_EQ(columns.size(), 2u);
+  EXPECT_EQ(logText(log), "A\rB\r,B,\r\n");
+}
+
+TEST(ColumnsTest, AByteOrderMarkStaysPartOfTheFirstKey) {
+  TemporaryDirectory directory;
+  const auto file = directory.write("Logger.csv", "\xEF\xBB\xBFspeed,Speed\nspeed,Speed\n");
+  ColumnList columns;
+  LogBuffer log;
+  readColumns(file.string(), &columns, &log);
+  EXPECT_EQ(columns, (ColumnList{kNeverStoredSlot, ValueTable::slotFor("SPEED")}));
+}
+
+TEST(ColumnsTest, AMissingFileGivesNoColumnsAndAnEmptyHeaderRow) {
+  TemporaryDirectory directory;
+  for (const std::string& path : {(directory.path() / "absent.csv").string(), std::string()}) {
+    ColumnList columns;
+    LogBuffer log;
+    readColumns(path, &columns, &log);
+    EXPECT_TRUE(columns.empty());
+    EXPECT_EQ(logText(log), "\r\n");
+  }
+}
+
+TEST(ColumnsTest, RowsCopyCurrentValuesAndLeaveAbsentOnesEmpty) {
+  ValueTable values;
+  values.setClockText(ValueKey::kTimeClockText, 3723004);
+  values.setFloat(ValueKey::kSpeed, 45.5f);
+  values.setFloat(ValueKey::kBrakeCylinder, 0.0f);
+  const ColumnList columns = {ValueTable::slotFor("TIME_HHMMSS"), ValueTable::slotFor("SPEED"),
+                              ValueTable::slotFor("BC"), ValueTable::slotFor("SIGNAL"),
+                              kNeverStoredSlot, ValueTable::slotFor("SPEED")};
+  LogBuffer log;
+  appendRow(values, columns, &log);
+  appendRow(values, ColumnList(), &log);
+  EXPECT_EQ(logText(log), "01:02:03.004,45.5,0,,,45.5,\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace logger

@@ -1,0 +1,75 @@
+// Frame sampling: every frame-interval-th Elapse stores the vehicle's
+// values and appends a row.
+#include <cstdint>
+#include <limits>
+#include <new>
+
+#include "logger/logger.h"
+
+namespace logger {
+namespace {
+
+// a - b as a 32-bit signed integer, wrapping around instead of overflowing.
+int32_t wrappingDifference(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+
+// counter modulo interval (interval at least 1), in 0 to interval - 1.
+int32_t remainderOf(int32_t counter, int32_t interval) {
+  const int32_t remainder = counter % interval;
+  return remainder < 0 ? remainder + interval : remainder;
+}
+
+}  // namespace
+
+void Logger::setFrameInterval(int32_t interval) {
+  frameInterval_ = interval;
+  counterRemainder_ = remainderOf(frameCounter_, interval);
+}
+
+void Logger::sampleFrame(const VehicleState& state) {
+  if (frameInterval_ == 0) return;
+  frameCounter_ = wrappingDifference(frameCounter_, -1);
+  if (++counterRemainder_ == frameInterval_) counterRemainder_ = 0;
+  if (frameCounter_ == std::numeric_limits<int32_t>::min()) {
+    counterRemainder_ = remainderOf(frameCounter_, frameInterval_);
+  }
+  if (counterRemainder_ == 0) logFrame(state);
+}
+
+void Logger::logFrame(const VehicleState& state) {
+  const int32_t elapsed = wrappingDifference(state.time, previousTime_);
+  float acceleration = 0.0f;
+  if (elapsed != 0) {
+    const float speedChange = state.speed - previousSpeed_;
+    acceleration = speedChange * 1000.0f / static_cast<float>(elapsed);
+  }
+  previousSpeed_ = state.speed;
+  previousTime_ = state.time;
+  values_.setDouble(ValueKey::kLocation, state.location);
+  values_.setFloat(ValueKey::kSpeed, state.speed);
+  values_.setInt(ValueKey::kTime, state.time);
+  values_.setFloat(ValueKey::kBrakeCylinder, state.brakeCylinderPressure);
+  values_.setFloat(ValueKey::kMainReservoir, state.mainReservoirPressure);
+  values_.setFloat(ValueKey::kEqualizingReservoir, state.equalizingReservoirPressure);
+  values_.setFloat(ValueKey::kBrakePipe, state.brakePipePressure);
+  values_.setFloat(ValueKey::kStraightAirPipe, state.straightAirPipePressure);
+  values_.setFloat(ValueKey::kCurrent, state.current);
+  values_.setFloat(ValueKey::kAcceleration, acceleration);
+  values_.setClockText(ValueKey::kTimeClockText, state.time);
+  if (logging_) appendRowUnlessOutOfMemory();
+}
+
+void Logger::appendRowUnlessOutOfMemory() {
+  const LogBuffer::Mark rowStart = log_.mark();
+  try {
+    appendRow(values_, columns_, &log_);
+  } catch (const std::bad_alloc&) {
+    // Logging stops; the rows gathered so far, each whole, are written at the
+    // run's end.
+    log_.truncate(rowStart);
+    logging_ = false;
+  }
+}
+
+}  // namespace logger

@@ -1,0 +1,62 @@
+// The Logger: everything a logging run holds, for the module's lifetime.
+#ifndef LOGGER_LOGGER_LOGGER_H_
+#define LOGGER_LOGGER_LOGGER_H_
+
+#include <cstdint>
+#include <string>
+
+#include "logger/columns.h"
+#include "logger/log_buffer.h"
+#include "logger/value_table.h"
+#include "plugin/host_records.h"
+
+namespace logger {
+
+class Logger {
+ public:
+  // Starts a fresh run for the module at modulePath: the frame interval from
+  // the settings files, the columns and header row from the column file, the
+  // log's name from the local time now. What an earlier run gathered is
+  // dropped; the current values, the frame counter and the previous logged
+  // time and speed carry over.
+  void startRun(const std::string& modulePath);
+
+  // Writes the run's log into a new file in the module's directory, once:
+  // a run already written, or none started, writes nothing.
+  void endRun();
+
+  // Counts a frame and, on every frame-interval-th one, stores the vehicle's
+  // values with the acceleration and clock text and appends a row. Frames
+  // before the first run are not sampled at all.
+  void sampleFrame(const VehicleState& state);
+
+  // The current values, which the host's events overwrite.
+  ValueTable& values() { return values_; }
+
+  // Frames per logged row; 0 until the first run starts.
+  int32_t frameInterval() const { return frameInterval_; }
+
+ private:
+  void setFrameInterval(int32_t interval);
+  void logFrame(const VehicleState& state);
+  void appendRowUnlessOutOfMemory();
+  void writeLog() const;
+
+  int32_t frameCounter_ = 0;
+  int32_t frameInterval_ = 0;
+  // frameCounter_ modulo frameInterval_, kept in step so a frame that is not
+  // logged costs no division.
+  int32_t counterRemainder_ = 0;
+  int32_t previousTime_ = 0;
+  float previousSpeed_ = 0.0f;
+  std::string logStem_;  // the log's path without ".csv"; empty when it cannot be named
+  LogBuffer log_;
+  ValueTable values_;
+  ColumnList columns_;
+  bool runOpen_ = false;  // a run started and its log not yet written
+  bool logging_ = false;  // rows are appended: the run is open and memory lasted
+};
+
+}  // namespace logger
+
+#endif  // LOGGER_LOGGER_LOGGER_H_

@@ -1,0 +1,96 @@
+#include "platform/ini_text.h"
+
+#include <cstring>
+
+namespace platform {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// The profile read hands over at most this many characters of a value.
+constexpr std::size_t kValueLimit = 29;
+
+// Reads a value as the Windows profile read does: optional sign, an optional
+// 0b, 0o or 0x base prefix, then digits of that base; 32-bit wrap-around.
+int32_t parseProfileInteger(std::string_view value) {
+  value = value.substr(0, kValueLimit);
+  std::size_t at = 0;
+  while (at < value.size() && static_cast<unsigned char>(value[at]) <= ' ') ++at;
+  bool negative = false;
+  if (at < value.size() && (value[at] == '-' || value[at] == '+')) negative = value[at++] == '-';
+  uint32_t base = 10;
+  if (at + 1 < value.size() && value[at] == '0') {
+    const char prefix = value[at + 1];
+    base = prefix == 'b' ? 2 : prefix == 'o' ? 8 : prefix == 'x' ? 16 : 10;
+    if (base != 10) at += 2;
+  }
+  uint32_t total = 0;
+  for (; at < value.size(); ++at) {
+    const char c = lowerAscii(value[at]);
+    uint32_t digit = base;
+    if (c >= '0' && c <= '9') digit = static_cast<uint32_t>(c - '0');
+    if (c >= 'a' && c <= 'f') digit = static_cast<uint32_t>(c - 'a' + 10);
+    if (digit >= base) break;
+    total = total * base + digit;
+  }
+  if (negative) total = 0u - total;
+  return static_cast<int32_t>(total);
+}
+
+// The value text after quotes matching at both ends are taken off.
+std::string_view unquote(std::string_view value) {
+  if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+}  // namespace
+
+int32_t findIniInt(std::string_view text, std::string_view section, std::string_view key,
+                   int32_t defaultValue) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  section = trim(section);
+  key = trim(key);
+  bool inSection = false;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = trim(text.substr(0, end));
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.front() == '[') {
+      const std::size_t close = line.rfind(']');
+      if (close != std::string_view::npos) {
+        // Only the first section of the name is searched.
+        if (inSection) return defaultValue;
+        inSection = equalIgnoringCase(trim(line.substr(1, close - 1)), section);
+        continue;
+      }
+    }
+    if (!inSection) continue;
+    const std::size_t equals = line.find('=');
+    if (!equalIgnoringCase(trim(line.substr(0, equals)), key)) continue;
+    if (equals == std::string_view::npos) return defaultValue;
+    const std::string_view value = unquote(trim(line.substr(equals + 1)));
+    return value.empty() ? defaultValue : parseProfileInteger(value);
+  }
+  return defaultValue;
+}
+
+}  // namespace platform

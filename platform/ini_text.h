@@ -1,0 +1,22 @@
+// The INI look-up of one integer, done on the file's text, for platforms
+// that have no profile functions of their own.
+#ifndef LOGGER_PLATFORM_INI_TEXT_H_
+#define LOGGER_PLATFORM_INI_TEXT_H_
+
+#include <cstdint>
+#include <string_view>
+
+namespace platform {
+
+// The integer under key in section of the INI text, or defaultValue when the
+// section, the key or a value is missing. Section and key names match without
+// regard to case and to blanks around them; the first matching section and,
+// within it, the first matching key count. The value's leading decimal digits,
+// after an optional sign, form the number ("12abc" is 12, "abc" is 0); digits
+// beyond 32 bits wrap around as the Windows profile read does.
+int32_t findIniInt(std::string_view text, std::string_view section, std::string_view key,
+                   int32_t defaultValue);
+
+}  // namespace platform
+
+#endif  // LOGGER_PLATFORM_INI_TEXT_H_

@@ -1,0 +1,73 @@
+// Thin wrappers over the operating system services the module uses. One
+// source per platform implements them; the logic above never asks which.
+#ifndef LOGGER_PLATFORM_PLATFORM_H_
+#define LOGGER_PLATFORM_PLATFORM_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The module's own absolute file path, captured when the module was mapped;
+// empty when it could not be captured whole.
+const char* modulePath();
+
+// The file-name extension of this platform's modules: ".dll" or ".so".
+const char* moduleExtension();
+
+// The character that separates the components of a path: '\\' or '/'.
+char pathSeparator();
+
+// True when a file or directory exists at path.
+bool fileExists(const std::string& path);
+
+// The integer under key in section of the INI file at path, or defaultValue
+// when the file, section or key is missing; names match as the platform's
+// profile functions match them.
+int32_t readProfileInt(const std::string& path, const char* section, const char* key,
+                       int32_t defaultValue);
+
+// path with its last component cut off; a root keeps its separator.
+std::string removeLastPathComponent(const std::string& path);
+
+// A moment of local calendar time, each field as the platform's broken-down
+// time gives it (years since 1900, month 1 to 12).
+struct LocalTime {
+  int yearsSince1900;
+  int month;
+  int day;
+  int hour;
+  int minute;
+  int second;
+};
+
+// The current local time; false when the platform cannot convert it.
+bool currentLocalTime(LocalTime* time);
+
+// An open file, or kNoFile.
+using FileHandle = intptr_t;
+constexpr FileHandle kNoFile = -1;
+
+// Opens the file at path for reading, sharing it with other processes.
+FileHandle openForReading(const std::string& path);
+
+// Reads up to size bytes; returns the count read, 0 at the end, -1 on error.
+std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size);
+
+// What createNewFile found at the path.
+enum class CreateResult { kCreated, kAlreadyExists, kFailed };
+
+// Creates a new file at path for writing, never replacing an existing one;
+// other processes may read and write it meanwhile.
+CreateResult createNewFile(const std::string& path, FileHandle* file);
+
+// Writes all size bytes; false when not all of them could be written.
+bool writeFile(FileHandle file, const char* data, std::size_t size);
+
+// Closes a file opened by openForReading or createNewFile.
+void closeFile(FileHandle file);
+
+}  // namespace platform
+
+#endif  // LOGGER_PLATFORM_PLATFORM_H_

@@ -1,0 +1,115 @@
+// The platform services on Linux and other POSIX systems.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/ini_text.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Plain zero-initialised storage, so nothing constructed later can reset what
+// the load-time capture below wrote into it.
+char capturedModulePath[PATH_MAX];
+
+// Runs when the module is mapped: notes the module's own absolute path,
+// resolved now so that a later change of the host's directory does not matter.
+__attribute__((constructor)) void captureModulePath() {
+  Dl_info info;
+  if (dladdr(reinterpret_cast<void*>(&captureModulePath), &info) == 0 || !info.dli_fname) return;
+  char resolved[PATH_MAX];
+  if (!realpath(info.dli_fname, resolved)) return;
+  const std::size_t length = std::strlen(resolved);
+  if (length >= sizeof capturedModulePath) return;
+  std::memcpy(capturedModulePath, resolved, length + 1);
+}
+
+}  // namespace
+
+namespace platform {
+
+const char* modulePath() { return capturedModulePath; }
+
+const char* moduleExtension() { return ".so"; }
+
+char pathSeparator() { return '/'; }
+
+bool fileExists(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0;
+}
+
+int32_t readProfileInt(const std::string& path, const char* section, const char* key,
+                       int32_t defaultValue) {
+  const FileHandle file = openForReading(path);
+  if (file == kNoFile) return defaultValue;
+  std::string text;
+  char buffer[65536];
+  std::ptrdiff_t count;
+  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  closeFile(file);
+  if (count < 0) return defaultValue;
+  return findIniInt(text, section, key, defaultValue);
+}
+
+std::string removeLastPathComponent(const std::string& path) {
+  const std::size_t separator = path.rfind('/');
+  if (separator == std::string::npos) return std::string();
+  if (separator == 0) return "/";
+  return path.substr(0, separator);
+}
+
+bool currentLocalTime(LocalTime* time) {
+  const time_t now = ::time(nullptr);
+  struct tm broken;
+  if (localtime_r(&now, &broken) == nullptr) return false;
+  *time = {broken.tm_year, broken.tm_mon + 1, broken.tm_mday,
+           broken.tm_hour, broken.tm_min,     broken.tm_sec};
+  return true;
+}
+
+FileHandle openForReading(const std::string& path) {
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  return file < 0 ? kNoFile : file;
+}
+
+std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t count = read(static_cast<int>(file), buffer, size);
+    if (count >= 0 || errno != EINTR) return count;
+  }
+}
+
+CreateResult createNewFile(const std::string& path, FileHandle* file) {
+  const int created = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (created >= 0) {
+    *file = created;
+    return CreateResult::kCreated;
+  }
+  return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+}
+
+bool writeFile(FileHandle file, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t count = write(static_cast<int>(file), data, size);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    data += count;
+    size -= static_cast<std::size_t>(count);
+  }
+  return true;
+}
+
+void closeFile(FileHandle file) { close(static_cast<int>(file)); }
+
+}  // namespace platform

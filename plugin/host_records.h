@@ -1,0 +1,91 @@
+// The records exchanged with the host simulator, laid out byte for byte as
+// the host passes them, and the 16 entry points the host calls by name.
+// Hosts include this header too, so both sides share one layout.
+#ifndef LOGGER_PLUGIN_HOST_RECORDS_H_
+#define LOGGER_PLUGIN_HOST_RECORDS_H_
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(_WIN32)
+#define LOGGER_CALL __stdcall
+#define LOGGER_EXPORT
+#else
+#define LOGGER_CALL
+#define LOGGER_EXPORT __attribute__((visibility("default")))
+#endif
+
+// The train's status in one simulation frame, handed to Elapse.
+struct VehicleState {
+  double location;                    // train location
+  float speed;                        // speed
+  int32_t time;                       // simulation time in milliseconds
+  float brakeCylinderPressure;        // BC
+  float mainReservoirPressure;        // MR
+  float equalizingReservoirPressure;  // ER
+  float brakePipePressure;            // BP
+  float straightAirPipePressure;      // SAP
+  float current;                      // traction current
+};
+
+// A beacon the train passed, handed to SetBeaconData.
+struct BeaconData {
+  int32_t type;      // beacon type
+  int32_t signal;    // signal value the beacon carries
+  float distance;    // distance
+  int32_t optional;  // optional data
+};
+
+// The driver's handle positions, returned by Elapse.
+struct Handles {
+  int32_t brake;
+  int32_t power;
+  int32_t reverser;
+  int32_t reserved;  // always 0
+};
+
+// The train's build, handed to SetVehicleSpec.
+struct VehicleSpec {
+  int32_t brakeNotches;
+  int32_t powerNotches;
+  int32_t interlockNotch;
+  int32_t secondBrakeNotch;
+  int32_t cars;
+};
+
+static_assert(sizeof(VehicleState) == 40, "VehicleState is 40 bytes");
+static_assert(offsetof(VehicleState, speed) == 8 && offsetof(VehicleState, time) == 12 &&
+                  offsetof(VehicleState, brakeCylinderPressure) == 16 &&
+                  offsetof(VehicleState, current) == 36,
+              "VehicleState field offsets");
+static_assert(sizeof(BeaconData) == 16 && offsetof(BeaconData, distance) == 8 &&
+                  offsetof(BeaconData, optional) == 12,
+              "BeaconData layout");
+static_assert(sizeof(Handles) == 16, "Handles is 16 bytes");
+static_assert(sizeof(VehicleSpec) == 20, "VehicleSpec is 20 bytes");
+
+// The version of the plug-in interface the module implements.
+constexpr int32_t kPluginInterfaceVersion = 0x00020000;
+
+// The entry points, as the host calls them. The LOGGER_ENTRY_POINTS list
+// names each with its return type and parameters once, for the module's
+// declarations and for hosts that bind them by name.
+#define LOGGER_ENTRY_POINTS(X)                                           \
+  X(void, Load, ())                                                      \
+  X(void, Dispose, ())                                                   \
+  X(int32_t, GetPluginVersion, ())                                       \
+  X(void, SetVehicleSpec, (VehicleSpec spec))                            \
+  X(void, Initialize, (int32_t brakeMode))                               \
+  X(Handles, Elapse, (VehicleState state, int32_t * panel, int32_t * sound)) \
+  X(void, SetPower, (int32_t notch))                                     \
+  X(void, SetBrake, (int32_t notch))                                     \
+  X(void, SetReverser, (int32_t position))                               \
+  X(void, KeyDown, (int32_t key))                                        \
+  X(void, KeyUp, (int32_t key))                                          \
+  X(void, HornBlow, (int32_t horn))                                      \
+  X(void, DoorOpen, ())                                                  \
+  X(void, DoorClose, ())                                                 \
+  X(void, SetSignal, (int32_t signal))                                   \
+  X(void, SetBeaconData, (BeaconData beacon))
+
+#endif  // LOGGER_PLUGIN_HOST_RECORDS_H_

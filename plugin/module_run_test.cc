@@ -1,0 +1,274 @@
+// Whole runs through the exported entry points, checked byte for byte
+// against the log files they write.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <tuple>
+
+#include "tests/module_fixture.h"
+
+namespace {
+
+using testing_support::CurrentDirectory;
+using testing_support::defaultModuleName;
+using testing_support::expectedLog;
+using testing_support::InstalledModule;
+using testing_support::readFileBytes;
+using testing_support::sampleState;
+using testing_support::TemporaryDirectory;
+
+VehicleState stateAt(int32_t time, float speed) {
+  VehicleState state = sampleState(0);
+  state.time = time;
+  state.speed = speed;
+  return state;
+}
+
+// The column file of the whole-run log: every key of the catalogue, one
+// mistyped, one with a blank before it, and one listed twice.
+const char kAllColumns[] =
+    "time_hhmmss,Time\r\n"
+    "time,Milliseconds\r\n"
+    "location,Location m\r\n"
+    "speed,Speed km/h\r\n"
+    "acceleration,Acceleration km/h/s\r\n"
+    "bc,BC kPa\r\n"
+    "mr,MR kPa\r\n"
+    "er,ER kPa\r\n"
+    "bp,BP kPa\r\n"
+    "sap,SAP kPa\r\n"
+    "current,Current A\r\n"
+    "power,Power\r\n"
+    "brake,Brake\r\n"
+    "reverser,Reverser\r\n"
+    "signal,Signal\r\n"
+    "pilotlamp,Doors closed\r\n"
+    "beacon_type,Beacon\r\n"
+    "beacon_signal,Beacon signal\r\n"
+    "beacon_distance,Beacon distance\r\n"
+    "beacon_optional,Beacon data\r\n"
+    "spede,Typo\r\n"
+    " speed,Blank before\r\n"
+    "SPEED,Speed again,unit\r\n"
+    "not a column\r\n";
+
+// Drives a run of 40 frames at interval 3 with events between them.
+void driveWholeRun(plugin_host::PluginModule& module) {
+  module.SetSignal(2);
+  module.Load();
+  module.SetVehicleSpec({8, 5, 1, 7, 10});
+  module.Initialize(1);
+  for (int frame = 1; frame <= 40; ++frame) {
+    if (frame == 4) module.SetReverser(1);
+    if (frame == 7) module.DoorClose();
+    if (frame == 10) module.SetPower(3);
+    if (frame == 16) module.SetBeaconData({3, 4, 125.25f, 1001});
+    if (frame == 22) module.SetPower(0);
+    if (frame == 25) module.SetBrake(4);
+    if (frame == 31) module.SetSignal(0);
+    if (frame == 37) module.DoorOpen();
+    module.KeyDown(frame);
+    module.Elapse(sampleState(frame), nullptr, nullptr);
+    module.KeyUp(frame);
+  }
+  module.Dispose();
+}
+
+TEST(ModuleRunTest, AWholeRunWritesTheCommittedLog) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", kAllColumns);
+  directory.write("Logger.ini", "[Frame]\nSkip=3\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  driveWholeRun(*module);
+  EXPECT_EQ(module.onlyLog(), expectedLog("whole_run.csv"));
+}
+
+TEST(ModuleRunTest, TheLogIsTheSameInACommaDecimalLocale) {
+  const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
+  if (!german) german = std::setlocale(LC_ALL, "German");
+  if (!german) GTEST_SKIP() << "no German locale installed";
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", kAllColumns);
+  directory.write("Logger.ini", "[Frame]\nSkip=3\n");
+  std::string log;
+  {
+    InstalledModule module(directory.path(), defaultModuleName());
+    driveWholeRun(*module);
+    log = module.onlyLog();
+  }
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(log, expectedLog("whole_run.csv"));
+}
+
+TEST(ModuleRunTest, ExtremeValuesGiveDefinedTexts) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time,T\ntime_hhmmss,Clock\nacceleration,A\nspeed,S\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=1\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Load();
+  const int32_t latest = std::numeric_limits<int32_t>::max();
+  const int32_t earliest = std::numeric_limits<int32_t>::min();
+  module->Elapse(stateAt(latest, std::numeric_limits<float>::infinity()), nullptr, nullptr);
+  module->Elapse(stateAt(earliest, std::numeric_limits<float>::quiet_NaN()), nullptr, nullptr);
+  module->Elapse(stateAt(earliest, std::numeric_limits<float>::denorm_min()), nullptr, nullptr);
+  module->Dispose();
+  EXPECT_EQ(module.onlyLog(),
+            "T,Clock,A,S,\r\n"
+            "2147483647,596:31:23.647,inf,inf,\r\n"
+            "-2147483648,-596:-31:-23.-648,nan,nan,\r\n"
+            "-2147483648,-596:-31:-23.-648,0,1.4013e-045,\r\n");
+}
+
+TEST(ModuleRunTest, AccelerationSpansTheTimeBetweenTwoRows) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "acceleration,A\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=1\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Load();
+  module->Elapse(stateAt(0, 10.0f), nullptr, nullptr);
+  module->Elapse(stateAt(10000, 36.0f), nullptr, nullptr);
+  module->Elapse(stateAt(20000, 72.0f), nullptr, nullptr);
+  module->Elapse(stateAt(20000, 80.0f), nullptr, nullptr);
+  module->Dispose();
+  EXPECT_EQ(module.onlyLog(), "A,\r\n0,\r\n2.6,\r\n3.6,\r\n0,\r\n");
+}
+
+TEST(ModuleRunTest, WithoutAColumnFileTheLogHoldsEmptyLines) {
+  TemporaryDirectory directory;
+  directory.write("Logger.ini", "[Frame]\nSkip=0\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Load();
+  for (int frame = 1; frame <= 3; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
+  module->Dispose();
+  EXPECT_EQ(module.onlyLog(), "\r\n\r\n\r\n\r\n");
+}
+
+TEST(ModuleRunTest, TheDefaultIntervalLogsEverySixtiethFrame) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time,T\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Load();
+  for (int frame = 1; frame <= 119; ++frame) {
+    module->Elapse(stateAt(frame, 0.0f), nullptr, nullptr);
+  }
+  module->Dispose();
+  EXPECT_EQ(module.onlyLog(), "T,\r\n60,\r\n");
+}
+
+TEST(ModuleRunTest, TheModulesSettingsWinOverTheHostsSharedFile) {
+  TemporaryDirectory host;
+  TemporaryDirectory plugins;
+  CurrentDirectory inHost(host.path());
+  host.write("Ats.ini", "[Frame]\nSkip=2\n");
+  plugins.write("Logger.csv", "time,T\n");
+  InstalledModule module(plugins.path(), defaultModuleName());
+  auto runOfSixFrames = [&module] {
+    module->Load();
+    for (int frame = 1; frame <= 6; ++frame) module->Elapse(stateAt(frame, 0.0f), nullptr, nullptr);
+    module->Dispose();
+  };
+  runOfSixFrames();
+  plugins.write("Logger.ini", "[frame]\n  skip = 4\n");
+  runOfSixFrames();
+  const auto logs = module.logs();
+  ASSERT_EQ(logs.size(), 2u);
+  EXPECT_EQ(readFileBytes(logs[0]), "T,\r\n2,\r\n4,\r\n6,\r\n");
+  EXPECT_EQ(readFileBytes(logs[1]), "T,\r\n2,\r\n6,\r\n");
+}
+
+TEST(ModuleRunTest, ElapseBeforeTheFirstLoadSamplesNothing) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time,T\nacceleration,A\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=2\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Elapse(stateAt(5000, 50.0f), nullptr, nullptr);
+  module->Load();
+  module->Elapse(stateAt(10000, 10.0f), nullptr, nullptr);
+  module->Elapse(stateAt(20000, 20.0f), nullptr, nullptr);
+  module->Dispose();
+  EXPECT_EQ(module.onlyLog(), "T,A,\r\n20000,1,\r\n");
+}
+
+TEST(ModuleRunTest, EachRunWritesItsOwnLogOnce) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time,T\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=1\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Dispose();
+  EXPECT_TRUE(module.logs().empty());
+  module->Load();
+  module->Elapse(stateAt(1, 0.0f), nullptr, nullptr);
+  module->Dispose();
+  module->Elapse(stateAt(2, 0.0f), nullptr, nullptr);
+  module->Dispose();
+  ASSERT_EQ(module.logs().size(), 1u);
+  module->Load();
+  module->Elapse(stateAt(3, 0.0f), nullptr, nullptr);
+  module->Dispose();
+  const auto logs = module.logs();
+  ASSERT_EQ(logs.size(), 2u);
+  EXPECT_EQ(readFileBytes(logs[0]), "T,\r\n1,\r\n");
+  EXPECT_EQ(readFileBytes(logs[1]), "T,\r\n3,\r\n");
+}
+
+// The log name a run started at time would take first.
+std::string logNameAt(std::time_t time) {
+  char name[64];
+  std::strftime(name, sizeof name, "Log_%y%m%d-%H%M%S", std::localtime(&time));
+  return name;
+}
+
+TEST(ModuleRunTest, ALogNeverReplacesAnExistingFile) {
+  TemporaryDirectory directory;
+  const std::time_t now = std::time(nullptr);
+  for (std::time_t second = now; second < now + 5; ++second) {
+    directory.write(logNameAt(second) + ".csv", "earlier run");
+  }
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Load();
+  module->Dispose();
+  const auto logs = module.logs();
+  ASSERT_EQ(logs.size(), 6u);
+  int earlier = 0;
+  for (const auto& log : logs) {
+    const std::string bytes = readFileBytes(log);
+    if (bytes == "earlier run") {
+      ++earlier;
+    } else {
+      EXPECT_EQ(bytes, "\r\n");
+      EXPECT_EQ(log.filename().string().substr(17), "_2.csv");
+    }
+  }
+  EXPECT_EQ(earlier, 5);
+}
+
+TEST(ModuleRunTest, TheModuleFindsItsFilesByItsOwnFileName) {
+  TemporaryDirectory directory;
+  const std::string extension = defaultModuleName().substr(6);
+  std::string upper = extension;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::filesystem::path inner = directory.path() / ("a" + extension);
+  std::filesystem::create_directory(inner);
+  for (const auto& place : {directory.path(), inner}) {
+    std::ofstream(place / "Custom.csv") << "time,T\n";
+    std::ofstream(place / "Custom.ini") << "[Frame]\nSkip=1\n";
+  }
+  for (const auto& [place, fileName, expected] :
+       {std::tuple(directory.path(), "Custom" + upper, std::string("T,\r\n7,\r\n")),
+        std::tuple(inner, "Custom" + extension, std::string("T,\r\n7,\r\n")),
+        std::tuple(directory.path(), std::string("Custom.bin"), std::string("\r\n"))}) {
+    InstalledModule module(place, fileName);
+    module->Load();
+    module->Elapse(stateAt(7, 0.0f), nullptr, nullptr);
+    module->Dispose();
+    EXPECT_EQ(module.onlyLog(), expected) << fileName;
+    for (const auto& log : module.logs()) std::filesystem::remove(log);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "settings/logger_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/ini_text.h"
+#include "platform/platform.h"
+#include "tests/temporary_directory.h"
+
+namespace settings {
+namespace {
+
+using testing_support::CurrentDirectory;
+using testing_support::TemporaryDirectory;
+
+struct IniCase {
+  const char* text;
+  int32_t expected;  // with a default of 60
+};
+
+// The same cases run through this platform's profile read (on Windows the
+// system's own) and through the module's text reader, so both readers are
+// held to one truth.
+const IniCase kIniCases[] = {
+    {"[Frame]\nSkip=30\n", 30},
+    {"[frame]\nskip=30\n", 30},
+    {"[FRAME]\r\n  Skip  =  30  \r\n", 30},
+    {"[Frame]\nSkip=30", 30},
+    {"[Frame]\nSkip=12abc\n", 12},
+    {"[Frame]\nSkip=abc\n", 0},
+    {"[Frame]\nSkip=-5\n", -5},
+    {"[Frame]\nSkip=0\n", 0},
+    {"[Frame]\nSkip=\n", 60},
+    {"[Frame]\nSkip\n", 60},
+    {"[Frame]\nOther=5\n", 60},
+    {"[Other]\nSkip=5\n", 60},
+    {"Skip=5\n[Frame]\n", 60},
+    {"[Frame]\nSkip=7\nSkip=9\n", 7},
+    {"[Other]\nSkip=1\n[Frame]\nSkip=2\n[Other2]\nSkip=3\n", 2},
+    {"; comment\n[Frame]\n;Skip=4\nSkip=8\n", 8},
+    {"\xEF\xBB\xBF[Frame]\nSkip=11\n", 11},
+    {"[Frame]\nSkip=\"30\"\n", 30},
+    {"[Frame]\nSkip=+8\n", 8},
+    {"[Frame]\nSkip=- 8\n", 0},
+    {"", 60},
+};
+
+TEST(LoggerSettingsTest, ProfileReadsMatchTheSystemsProfileFunctions) {
+  TemporaryDirectory directory;
+  int index = 0;
+  for (const IniCase& example : kIniCases) {
+    const auto file = directory.write("case" + std::to_string(index++) + ".ini", example.text);
+    EXPECT_EQ(platform::readProfileInt(file.string(), kSection, kIntervalKey, 60), example.expected)
+        << "profile read of: " << example.text;
+    EXPECT_EQ(platform::findIniInt(example.text, kSection, kIntervalKey, 60), example.expected)
+        << "text read of: " << example.text;
+  }
+  EXPECT_EQ(platform::readProfileInt((directory.path() / "absent.ini").string(), kSection,
+                                     kIntervalKey, 60),
+            60);
+}
+
+TEST(LoggerSettingsTest, TheModulesOwnFileWinsOverTheSharedOne) {
+  TemporaryDirectory host;
+  TemporaryDirectory plugins;
+  CurrentDirectory inHost(host.path());
+  const std::string moduleIni = (plugins.path() / "Logger.ini").string();
+
+  EXPECT_EQ(LoggerSettings().interval(), 60);
+  LoggerSettings withoutFiles;
+  EXPECT_FALSE(withoutFiles.loadSettings(moduleIni));
+  EXPECT_EQ(withoutFiles.interval(), 60);
+
+  host.write("Ats.ini", "[Frame]\nSkip=10\n");
+  LoggerSettings sharedOnly;
+  EXPECT_EQ(sharedOnly.interval(), 10);
+  plugins.write("Logger.ini", "[Frame]\nOther=1\n");
+  EXPECT_TRUE(sharedOnly.loadSettings(moduleIni));
+  EXPECT_EQ(sharedOnly.interval(), 10);
+
+  plugins.write("Logger.ini", "[Frame]\nSkip=-3\n");
+  LoggerSettings both;
+  both.loadSettings(moduleIni);
+  EXPECT_EQ(both.interval(), -3);
+}
+
+TEST(LoggerSettingsTest, ADirectoryWhereAFileShouldBeKeepsTheInterval) {
+  TemporaryDirectory plugins;
+  std::filesystem::create_directory(plugins.path() / "Logger.ini");
+  LoggerSettings settings;
+  settings.loadSettings((plugins.path() / "Logger.ini").string());
+  EXPECT_EQ(settings.interval(), settings::kDefaultInterval);
+}
+
+}  // namespace
+}  // namespace settings

@@ -1,0 +1,52 @@
+// Drives a copy of the built module the way the simulator does, in a
+// directory of its own, and reads back the logs it writes there.
+#ifndef LOGGER_TESTS_MODULE_FIXTURE_H_
+#define LOGGER_TESTS_MODULE_FIXTURE_H_
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/temporary_directory.h"
+#include "tools/plugin_host/plugin_module.h"
+
+namespace testing_support {
+
+// The built module and the committed expected logs, named on the command line.
+const std::filesystem::path& builtModulePath();
+const std::filesystem::path& expectedLogDirectory();
+
+// The module's file name on this platform: "Logger.dll" or "Logger.so".
+std::string defaultModuleName();
+
+// A copy of the built module in directory, loaded by path.
+class InstalledModule {
+ public:
+  // Copies the module into directory as fileName and loads it.
+  InstalledModule(const std::filesystem::path& directory, const std::string& fileName);
+
+  plugin_host::PluginModule& operator*() { return module_; }
+  plugin_host::PluginModule* operator->() { return &module_; }
+
+  // The logs ("Log_*.csv") in the module's directory, sorted by name.
+  std::vector<std::filesystem::path> logs() const;
+
+  // The bytes of the one log in the directory; fails the test unless there
+  // is exactly one.
+  std::string onlyLog() const;
+
+ private:
+  std::filesystem::path directory_;
+  plugin_host::PluginModule module_;
+};
+
+// A VehicleState with every field set from one running number, so that each
+// frame's values differ.
+VehicleState sampleState(int frame);
+
+// The committed expected log of this name.
+std::string expectedLog(const std::string& name);
+
+}  // namespace testing_support
+
+#endif  // LOGGER_TESTS_MODULE_FIXTURE_H_
