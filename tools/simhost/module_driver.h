@@ -1,0 +1,34 @@
+// Drives a loaded module through a run in the host's order: Load,
+// SetVehicleSpec, Initialize, per frame the events and then Elapse, and
+// Dispose at the end.
+#ifndef LOGGER_TOOLS_SIMHOST_MODULE_DRIVER_H_
+#define LOGGER_TOOLS_SIMHOST_MODULE_DRIVER_H_
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "tools/plugin_host/plugin_module.h"
+#include "tools/simhost/run_plan.h"
+
+namespace simhost {
+
+struct DriveOptions {
+  bool measureElapse = false;  // time every Elapse call
+  // Called now and then with the frames done so far; may be empty.
+  std::function<void(int64_t framesDone, int64_t frameCount)> progress;
+};
+
+struct DriveResult {
+  int64_t frames = 0;
+  std::vector<int64_t> elapseNanoseconds;  // one per frame, when measured
+  double wallSeconds = 0.0;                // from Load to the end of Dispose
+};
+
+// Plays plan through module, whose entry points must all be bound.
+DriveResult driveModule(plugin_host::PluginModule& module, const RunPlan& plan,
+                        const DriveOptions& options);
+
+}  // namespace simhost
+
+#endif  // LOGGER_TOOLS_SIMHOST_MODULE_DRIVER_H_

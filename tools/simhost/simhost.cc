@@ -1,0 +1,154 @@
+#include "tools/simhost/simhost.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iomanip>
+#include <set>
+#include <sstream>
+#include <system_error>
+
+#include "platform/dynamic_library.h"
+#include "tools/simhost/built_in_trip.h"
+#include "tools/simhost/latency_summary.h"
+#include "tools/simhost/log_files.h"
+#include "tools/simhost/module_driver.h"
+#include "tools/simhost/process_info.h"
+#include "tools/simhost/scenario_parser.h"
+#include "tools/simhost/scenario_player.h"
+
+namespace simhost {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets the current directory for as long as it lives, if given one.
+class WorkDirectory {
+ public:
+  explicit WorkDirectory(const std::string& directory) {
+    if (directory.empty()) return;
+    previous_ = fs::current_path();
+    fs::current_path(directory);
+  }
+  ~WorkDirectory() {
+    std::error_code ignored;
+    if (!previous_.empty()) fs::current_path(previous_, ignored);
+  }
+  WorkDirectory(const WorkDirectory&) = delete;
+  WorkDirectory& operator=(const WorkDirectory&) = delete;
+
+ private:
+  fs::path previous_;
+};
+
+// The module to load: the one named, or the platform's Logger beside simhost.
+fs::path modulePathFor(const CommandLine& commandLine) {
+  if (!commandLine.modulePath.empty()) return fs::absolute(commandLine.modulePath);
+  return fs::path(executablePath()).parent_path() /
+         (std::string("Logger") + platform::libraryExtension());
+}
+
+// Milliseconds as seconds with three decimals.
+std::string seconds(int64_t milliseconds) {
+  std::ostringstream text;
+  text << milliseconds / 1000 << '.' << std::setw(3) << std::setfill('0') << milliseconds % 1000;
+  return text.str();
+}
+
+// Nanoseconds as microseconds with two decimals.
+std::string microseconds(int64_t nanoseconds) {
+  std::ostringstream text;
+  text << std::fixed << std::setprecision(2) << nanoseconds / 1000.0 << " us";
+  return text.str();
+}
+
+void reportTiming(const DriveResult& result, std::ostream& out) {
+  const LatencySummary summary = summarizeLatencies(result.elapseNanoseconds);
+  out << "Elapse over " << result.elapseNanoseconds.size() << " calls: median "
+      << microseconds(summary.median) << ", 99.9th percentile "
+      << microseconds(summary.percentile999) << ", maximum " << microseconds(summary.maximum)
+      << "\n";
+}
+
+void reportLogs(const fs::path& directory, const std::set<fs::path>& before, std::ostream& out) {
+  bool any = false;
+  for (const fs::path& log : findLogs(directory)) {
+    if (before.count(log)) continue;
+    out << "log: " << log.string() << " (" << countDataRows(log) << " rows)\n";
+    any = true;
+  }
+  if (!any) out << "the module wrote no log in " << directory.string() << "\n";
+}
+
+// Reports progress on one terminal line that each report overwrites.
+void showProgressLine(std::ostream& err, int64_t framesDone, int64_t frameCount) {
+  err << "\rframe " << framesDone << " of " << frameCount << " (" << framesDone * 100 / frameCount
+      << "%)" << std::flush;
+}
+
+// Loads the module, drives plan through it, unloads it and reports.
+int drive(const fs::path& modulePath, const RunPlan& plan, const std::string& runName,
+          const CommandLine& commandLine, std::ostream& out, std::ostream& err, bool showProgress) {
+  plugin_host::PluginModule module;
+  std::string error;
+  if (!module.open(modulePath.string(), &error)) {
+    err << "simhost: cannot use the module " << modulePath.string() << ": " << error << "\n";
+    return kModuleUnusable;
+  }
+  const int32_t version = module.GetPluginVersion();
+  if (version != kPluginInterfaceVersion) {
+    err << "simhost: warning: GetPluginVersion answers 0x" << std::hex << std::setw(8)
+        << std::setfill('0') << version << std::dec << ", not 0x00020000\n";
+  }
+  const fs::path directory = modulePath.parent_path();
+  const std::set<fs::path> logsBefore = findLogs(directory);
+  DriveOptions options;
+  options.measureElapse = commandLine.timing;
+  if (showProgress && !commandLine.quiet) {
+    options.progress = [&err](int64_t done, int64_t count) { showProgressLine(err, done, count); };
+  }
+  const DriveResult result = driveModule(module, plan, options);
+  module.close();
+  if (options.progress) err << "\r" << std::string(40, ' ') << "\r" << std::flush;
+  if (commandLine.timing) reportTiming(result, out);
+  if (commandLine.quiet) return kCompleted;
+  out << "simhost: drove " << modulePath.string() << " through " << runName << ": " << result.frames
+      << " frames, " << seconds(frameTime(0, plan.framesPerSecond, result.frames))
+      << " s of simulated time in " << std::fixed << std::setprecision(3) << result.wallSeconds
+      << " s\n";
+  reportLogs(directory, logsBefore, out);
+  return kCompleted;
+}
+
+}  // namespace
+
+int runSimhost(const CommandLine& commandLine, std::ostream& out, std::ostream& err,
+               bool showProgress) {
+  if (commandLine.help) {
+    out << helpText();
+    return kCompleted;
+  }
+  RunPlan plan;
+  std::string runName = "the built-in trip";
+  if (!commandLine.scenarioPath.empty()) {
+    Scenario scenario;
+    std::vector<std::string> errors;
+    if (!readScenarioFile(commandLine.scenarioPath, &scenario, &errors)) {
+      for (const std::string& message : errors) err << message << "\n";
+      return kBadInput;
+    }
+    plan = planScenario(scenario);
+    runName = commandLine.scenarioPath;
+  } else {
+    plan = planBuiltInTrip();
+  }
+  std::error_code error;
+  if (!commandLine.workDirectory.empty() && !fs::is_directory(commandLine.workDirectory, error)) {
+    err << "simhost: --workdir " << commandLine.workDirectory << " is not a directory\n";
+    return kBadInput;
+  }
+  const fs::path modulePath = modulePathFor(commandLine);
+  WorkDirectory inWorkDirectory(commandLine.workDirectory);
+  return drive(modulePath, plan, runName, commandLine, out, err, showProgress);
+}
+
+}  // namespace simhost

@@ -1,0 +1,172 @@
+// simhost driving the built module through whole runs, each in a directory
+// of its own with the example column file beside a copy of the module.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/dynamic_library.h"
+#include "tests/temporary_directory.h"
+#include "tools/simhost/log_files.h"
+#include "tools/simhost/process_info.h"
+#include "tools/simhost/simhost.h"
+
+namespace simhost {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::readFileBytes;
+using testing_support::TemporaryDirectory;
+
+const fs::path kSourceDirectory = SIMHOST_SOURCE_DIRECTORY;
+
+// A directory with a copy of the built module and the example column file.
+struct ModuleDirectory {
+  ModuleDirectory() {
+    const std::string moduleName = std::string("Logger") + platform::libraryExtension();
+    module = directory.path() / moduleName;
+    fs::copy_file(fs::path(executablePath()).parent_path() / moduleName, module);
+    fs::copy_file(kSourceDirectory / "examples" / "Logger.csv", directory.path() / "Logger.csv");
+  }
+
+  // The bytes of the one log in the directory, after checking there is one.
+  std::string onlyLog() const {
+    const std::set<fs::path> logs = findLogs(directory.path());
+    EXPECT_EQ(logs.size(), 1u);
+    return logs.empty() ? std::string() : readFileBytes(*logs.begin());
+  }
+
+  TemporaryDirectory directory;
+  fs::path module;
+};
+
+// What one simhost run gave.
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome run(CommandLine commandLine) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = runSimhost(commandLine, out, err, false);
+  return {status, out.str(), err.str()};
+}
+
+// The log's lines without their CR LF, each split at its commas.
+std::vector<std::vector<std::string>> rowsOf(const std::string& log) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_EQ(line.back(), '\r');
+    line.pop_back();
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    for (std::string field; std::getline(cells, field, ',');) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+// The index of the column titled title in header.
+std::size_t column(const std::vector<std::string>& header, const std::string& title) {
+  for (std::size_t at = 0; at < header.size(); ++at) {
+    if (header[at] == title) return at;
+  }
+  ADD_FAILURE() << "no column " << title;
+  return 0;
+}
+
+TEST(SimhostRunTest, TheBuiltInTripMakesPhysicalSense) {
+  ModuleDirectory plugins;
+  const Outcome outcome = run({plugins.module.string(), "", "", false, false, false});
+  ASSERT_EQ(outcome.status, kCompleted) << outcome.err;
+  EXPECT_NE(outcome.out.find("18000 frames, 300.000 s of simulated time"), std::string::npos);
+  EXPECT_NE(outcome.out.find("(300 rows)"), std::string::npos) << outcome.out;
+  const auto rows = rowsOf(plugins.onlyLog());
+  ASSERT_EQ(rows.size(), 301u);
+  const std::vector<std::string>& header = rows[0];
+  EXPECT_EQ(header.size(), 20u);
+  const std::size_t time = column(header, "Time ms");
+  const std::size_t location = column(header, "Location m");
+  const std::size_t speed = column(header, "Speed km/h");
+  const std::size_t doorsClosed = column(header, "Doors closed");
+  EXPECT_EQ(rows[1][column(header, "Time")], "10:14:01.000");
+  double topSpeed = 0.0;
+  for (std::size_t row = 2; row < rows.size(); ++row) {
+    ASSERT_EQ(rows[row].size(), 20u) << row;
+    EXPECT_EQ(std::stol(rows[row][time]) - std::stol(rows[row - 1][time]), 1000) << row;
+    EXPECT_GE(std::stod(rows[row][location]), std::stod(rows[row - 1][location])) << row;
+    EXPECT_GE(std::stod(rows[row][speed]), 0.0) << row;
+    topSpeed = std::max(topSpeed, std::stod(rows[row][speed]));
+  }
+  EXPECT_GT(topSpeed, 70.0);
+  EXPECT_LT(topSpeed, 90.0);
+  EXPECT_GT(std::stod(rows.back()[location]) - std::stod(rows[1][location]), 3000.0);
+  EXPECT_EQ(rows[1][speed], "0");
+  EXPECT_EQ(rows.back()[speed], "0");
+  EXPECT_EQ(rows[1][doorsClosed], "false");
+  EXPECT_EQ(rows[60][doorsClosed], "true");
+  EXPECT_EQ(rows.back()[doorsClosed], "false");
+}
+
+TEST(SimhostRunTest, TheHostsSharedSettingsComeFromTheWorkDirectory) {
+  ModuleDirectory plugins;
+  TemporaryDirectory host;
+  host.write("Ats.ini", "[Frame]\nSkip=30\n");
+  const Outcome outcome =
+      run({plugins.module.string(), "", host.path().string(), false, true, false});
+  ASSERT_EQ(outcome.status, kCompleted) << outcome.err;
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(rowsOf(plugins.onlyLog()).size(), 601u);
+}
+
+TEST(SimhostRunTest, TheStationStopLogIsTheCommittedOne) {
+  ModuleDirectory plugins;
+  fs::copy_file(kSourceDirectory / "examples" / "Logger.ini",
+                plugins.directory.path() / "Logger.ini");
+  const std::string scenario = (kSourceDirectory / "examples" / "station_stop.scenario").string();
+  const Outcome outcome = run({plugins.module.string(), scenario, "", false, true, false});
+  ASSERT_EQ(outcome.status, kCompleted) << outcome.err;
+  EXPECT_EQ(plugins.onlyLog(),
+            readFileBytes(kSourceDirectory / "tests" / "expected" / "station_stop.csv"));
+}
+
+TEST(SimhostRunTest, ABadScenarioNeverReachesTheModule) {
+  ModuleDirectory plugins;
+  const fs::path scenario =
+      plugins.directory.write("bad.scenario", "length 5\n1 doors shut\n7 power 1\n");
+  const Outcome outcome =
+      run({plugins.module.string(), scenario.string(), "", false, false, false});
+  EXPECT_EQ(outcome.status, kBadInput);
+  EXPECT_EQ(outcome.err, scenario.string() + ":2: \"doors\" takes open or close\n" +
+                             scenario.string() + ":3: time 7 is after the end of the run (5)\n");
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_TRUE(findLogs(plugins.directory.path()).empty());
+}
+
+TEST(SimhostRunTest, AnUnusableModuleOrWorkDirectoryIsRefused) {
+  ModuleDirectory plugins;
+  const fs::path notAModule = plugins.directory.write("Other.so", "not a module");
+  const Outcome broken = run({notAModule.string(), "", "", false, false, false});
+  EXPECT_EQ(broken.status, kModuleUnusable);
+  EXPECT_EQ(broken.err.rfind("simhost: cannot use the module " + notAModule.string(), 0), 0u)
+      << broken.err;
+  const Outcome noDirectory =
+      run({plugins.module.string(), "", "no/such/directory", false, false, false});
+  EXPECT_EQ(noDirectory.status, kBadInput);
+  EXPECT_EQ(noDirectory.err, "simhost: --workdir no/such/directory is not a directory\n");
+  EXPECT_TRUE(findLogs(plugins.directory.path()).empty());
+}
+
+TEST(SimhostRunTest, TimingReportsElapseLatency) {
+  ModuleDirectory plugins;
+  const Outcome outcome = run({plugins.module.string(), "", "", true, true, false});
+  ASSERT_EQ(outcome.status, kCompleted) << outcome.err;
+  EXPECT_EQ(outcome.out.rfind("Elapse over 18000 calls: median ", 0), 0u) << outcome.out;
+  EXPECT_NE(outcome.out.find(" us, 99.9th percentile "), std::string::npos);
+  EXPECT_NE(outcome.out.find(" us, maximum "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace simhost
