@@ -1,0 +1,169 @@
+#include "bench/long_run.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <type_traits>
+
+#include "bench/frame_states.h"
+#include "bench/latency_histogram.h"
+#include "bench/subjects.h"
+#include "platform/platform.h"
+
+namespace bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A field of /proc/self/status given in kB, such as "VmHWM:", in bytes.
+uint64_t statusBytes(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.compare(0, field.size(), field) == 0) {
+      return std::stoull(line.substr(field.size())) * 1024;
+    }
+  }
+  return 0;
+}
+
+long involuntarySwitches() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_nivcsw;
+}
+
+// Runs measure in a child process and hands back what it returned; a child
+// that fails gives a zeroed result.
+template <typename Result, typename Measure>
+Result inChildProcess(Measure measure) {
+  static_assert(std::is_trivially_copyable_v<Result>, "the result crosses a pipe");
+  int ends[2];
+  Result result{};
+  if (pipe(ends) != 0) return result;
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(ends[0]);
+    try {
+      result = measure();
+    } catch (...) {
+    }
+    const ssize_t written = write(ends[1], &result, sizeof result);
+    _exit(written == static_cast<ssize_t>(sizeof result) ? 0 : 1);
+  }
+  close(ends[1]);
+  std::size_t received = 0;
+  while (child > 0 && received < sizeof result) {
+    const ssize_t count =
+        read(ends[0], reinterpret_cast<char*>(&result) + received, sizeof result - received);
+    if (count <= 0) break;
+    received += static_cast<std::size_t>(count);
+  }
+  close(ends[0]);
+  if (child > 0) waitpid(child, nullptr, 0);
+  if (received != sizeof result) result = Result{};
+  return result;
+}
+
+// Calls elapse with rows frames of the trip, each call timed on its own.
+template <typename Elapse>
+void timeFrames(int32_t rows, Elapse elapse, LongRunFigures* figures) {
+  LatencyHistogram histogram;
+  const long switchesBefore = involuntarySwitches();
+  for (int32_t frame = 0; frame < rows; ++frame) {
+    const VehicleState state = tripFrame(frame);
+    const Clock::time_point start = Clock::now();
+    elapse(state);
+    const Clock::time_point end = Clock::now();
+    histogram.record(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count());
+  }
+  figures->preemptions = involuntarySwitches() - switchesBefore;
+  figures->medianCallNs = histogram.percentile(0.5);
+  figures->p999CallNs = histogram.percentile(0.999);
+  figures->worstCallNs = histogram.worst();
+}
+
+LongRunFigures moduleRun(const std::string& builtModule, int32_t rows) {
+  LongRunFigures figures{};
+  InstalledModule module(builtModule, 1);
+  plugin_host::PluginModule& entry = module.entryPoints();
+  int32_t panel[256] = {};
+  int32_t sound[256] = {};
+  figures.startResidentBytes = statusBytes("VmRSS:");
+  timeFrames(rows, [&](const VehicleState& state) { entry.Elapse(state, panel, sound); }, &figures);
+  const Clock::time_point start = Clock::now();
+  entry.Dispose();
+  figures.disposeSeconds = secondsSince(start);
+  figures.peakResidentBytes = statusBytes("VmHWM:");
+  for (const auto& log : testing_support::filesStartingWith(module.directory(), "Log_")) {
+    figures.logBytes += std::filesystem::file_size(log);
+  }
+  figures.measured = true;
+  return figures;
+}
+
+LongRunFigures referenceRun(int32_t rows) {
+  LongRunFigures figures{};
+  testing_support::TemporaryDirectory directory;
+  ReferenceLogger reference;
+  startReferenceRun(1, &reference);
+  figures.startResidentBytes = statusBytes("VmRSS:");
+  timeFrames(rows, [&](const VehicleState& state) { reference.elapse(state); }, &figures);
+  const std::filesystem::path log = directory.path() / "Log_reference.csv";
+  const Clock::time_point start = Clock::now();
+  reference.dispose(log.string());
+  figures.disposeSeconds = secondsSince(start);
+  figures.peakResidentBytes = statusBytes("VmHWM:");
+  figures.logBytes = std::filesystem::file_size(log);
+  figures.measured = true;
+  return figures;
+}
+
+struct Seconds {
+  double value;
+};
+
+Seconds writeFloor(uint64_t bytes) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  std::unique_ptr<char[]> data(new char[bytes]);
+  std::memset(data.get(), '7', bytes);
+  testing_support::TemporaryDirectory directory;
+  const Clock::time_point start = Clock::now();
+  platform::FileHandle file;
+  if (platform::createNewFile((directory.path() / "floor.csv").string(), &file) !=
+      platform::CreateResult::kCreated) {
+    return Seconds{0};
+  }
+  for (uint64_t at = 0; at < bytes; at += kPiece) {
+    platform::writeFile(file, data.get() + at, std::min<uint64_t>(kPiece, bytes - at));
+  }
+  platform::closeFile(file);
+  return Seconds{secondsSince(start)};
+}
+
+}  // namespace
+
+LongRunFigures measureModuleRun(const std::string& builtModule, int32_t rows) {
+  return inChildProcess<LongRunFigures>([&] { return moduleRun(builtModule, rows); });
+}
+
+LongRunFigures measureReferenceRun(int32_t rows) {
+  return inChildProcess<LongRunFigures>([&] { return referenceRun(rows); });
+}
+
+double measureWriteFloorSeconds(uint64_t bytes) {
+  return inChildProcess<Seconds>([&] { return writeFloor(bytes); }).value;
+}
+
+}  // namespace bench

@@ -1,0 +1,37 @@
+// The long run: many logged rows through Elapse, each call timed on its own,
+// then Dispose, each logger in a fresh child process so that its memory
+// figures are its own.
+#ifndef LOGGER_BENCH_LONG_RUN_H_
+#define LOGGER_BENCH_LONG_RUN_H_
+
+#include <cstdint>
+#include <string>
+
+namespace bench {
+
+// What one long run cost.
+struct LongRunFigures {
+  bool measured;              // false when the child failed
+  int64_t medianCallNs;       // single Elapse calls, timed one by one
+  int64_t p999CallNs;         // 99.9th percentile
+  int64_t worstCallNs;        // the longest single Elapse
+  double disposeSeconds;      // Dispose, from call to return
+  uint64_t logBytes;          // the size of the log written
+  uint64_t startResidentBytes;  // resident memory before the first frame
+  uint64_t peakResidentBytes;   // the process's peak resident memory
+  long preemptions;           // involuntary context switches during the frames
+};
+
+// The module at builtModule logging rows rows at frame interval 1.
+LongRunFigures measureModuleRun(const std::string& builtModule, int32_t rows);
+
+// The reference logging rows rows at frame interval 1.
+LongRunFigures measureReferenceRun(int32_t rows);
+
+// Seconds to write bytes bytes, held in memory already, into a new file with
+// plain write calls of 1 MiB: what writing a log costs at the least.
+double measureWriteFloorSeconds(uint64_t bytes);
+
+}  // namespace bench
+
+#endif  // LOGGER_BENCH_LONG_RUN_H_

@@ -1,0 +1,47 @@
+#include "bench/subjects.h"
+
+#include <stdexcept>
+
+#include "logger/value_table.h"
+#include "platform/dynamic_library.h"
+
+namespace bench {
+
+std::vector<std::string> everyKey() {
+  std::vector<std::string> keys;
+  for (int index = 0; index < logger::kValueKeyCount; ++index) {
+    keys.emplace_back(logger::keyText(static_cast<logger::ValueKey>(index)));
+  }
+  return keys;
+}
+
+InstalledModule::InstalledModule(const std::string& builtModule, int32_t interval) {
+  std::string columns;
+  for (const std::string& key : everyKey()) columns += key + "," + key + "\n";
+  directory_.write("Logger.csv", columns);
+  directory_.write("Logger.ini", "[Frame]\nSkip=" + std::to_string(interval) + "\n");
+  const std::filesystem::path installed =
+      directory_.path() / (std::string("Logger") + platform::libraryExtension());
+  std::filesystem::copy_file(builtModule, installed);
+  std::string error;
+  if (!module_.open(installed.string(), &error)) throw std::runtime_error(error);
+  module_.Load();
+  module_.SetPower(kPowerNotch);
+  module_.SetBrake(kBrakeNotch);
+  module_.SetReverser(kReverserPosition);
+  module_.SetSignal(kSignal);
+  module_.DoorClose();
+  module_.SetBeaconData(kBeacon);
+}
+
+void startReferenceRun(int32_t interval, ReferenceLogger* reference) {
+  reference->load(everyKey(), interval);
+  reference->setPower(kPowerNotch);
+  reference->setBrake(kBrakeNotch);
+  reference->setReverser(kReverserPosition);
+  reference->setSignal(kSignal);
+  reference->doorClose();
+  reference->setBeaconData(kBeacon);
+}
+
+}  // namespace bench
