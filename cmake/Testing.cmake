@@ -37,6 +37,7 @@ logger_test(logger_unit_test
     logger/format_value_test.cc
     logger/log_buffer_test.cc
     logger/run_files_test.cc
+    logger/six_digits_test.cc
     logger/value_table_test.cc
     platform/ini_text_test.cc
     settings/logger_settings_test.cc

@@ -75,15 +75,17 @@ void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log) {
 }
 
 void appendRow(const ValueTable& values, const ColumnList& columns, LogBuffer* log) {
+  // Room for every field at its longest, taken once: each text field is
+  // copied whole and only its used length kept.
+  char* at = log->reserve(columns.size() * (sizeof(ValueText::text) + 1) + kLineBreak.size());
   for (const ValueSlot slot : columns) {
     const ValueText& value = values.at(slot);
-    // Copies the whole text field at once and keeps only its used length.
-    char* at = log->reserve(sizeof value.text + 1);
     std::memcpy(at, value.text, sizeof value.text);
     at[value.length] = ',';
-    log->commit(at + value.length + 1);
+    at += value.length + 1;
   }
-  log->append(kLineBreak);
+  std::memcpy(at, kLineBreak.data(), kLineBreak.size());
+  log->commit(at + kLineBreak.size());
 }
 
 }  // namespace logger

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "logger/digit_pairs.h"
+#include "logger/six_digits.h"
+
 namespace logger {
 namespace {
 
@@ -13,66 +16,60 @@ char* copyText(const char* text, char* out) {
   return out + length;
 }
 
-// The six significant digits of a positive finite value and its decimal
-// exponent, rounded first to 17 digits and then to 6, a tie rounding up.
-struct SixDigits {
-  char digits[6];
-  int exponent;
+// The six digits followed by zeros, so that pieces of them can be copied at
+// one fixed size.
+struct PaddedDigits {
+  char digits[16];
+  explicit PaddedDigits(const SixDigits& six) {
+    std::memcpy(digits, six.digits, 6);
+    std::memset(digits + 6, '0', sizeof digits - 6);
+  }
 };
 
-SixDigits roundToSixDigits(double positive) {
-  // "d.dddddddddddddddde+XXX": 17 significant digits, correctly rounded.
-  char scientific[32];
-  const std::to_chars_result written = std::to_chars(
-      scientific, scientific + sizeof scientific, positive, std::chars_format::scientific, 16);
-  SixDigits result;
-  result.digits[0] = scientific[0];
-  std::memcpy(result.digits + 1, scientific + 2, 5);
-  const char* exponentText = scientific + 19;  // the sign after "d.", 16 digits and "e"
-  if (*exponentText == '+') ++exponentText;
-  std::from_chars(exponentText, written.ptr, result.exponent);
-  if (scientific[7] >= '5') {
-    int at = 5;
-    while (at >= 0 && result.digits[at] == '9') result.digits[at--] = '0';
-    if (at >= 0) {
-      ++result.digits[at];
-    } else {
-      result.digits[0] = '1';
-      ++result.exponent;
-    }
-  }
-  return result;
-}
-
+// Writes "d.ddddde+XXX" with significant digits; returns the end.
 char* formatExponentForm(const SixDigits& six, int significant, char* out) {
-  *out++ = six.digits[0];
-  if (significant > 1) {
-    *out++ = '.';
-    std::memcpy(out, six.digits + 1, static_cast<std::size_t>(significant - 1));
-    out += significant - 1;
-  }
-  *out++ = 'e';
-  *out++ = six.exponent < 0 ? '-' : '+';
-  const int magnitude = six.exponent < 0 ? -six.exponent : six.exponent;
-  return formatZeroFilled(magnitude, 3, out);
+  const PaddedDigits padded(six);
+  out[0] = padded.digits[0];
+  out[1] = '.';
+  std::memcpy(out + 2, padded.digits + 1, 8);
+  // A lone digit has no point.
+  out += significant > 1 ? significant + 1 : 1;
+  out[0] = 'e';
+  out[1] = six.exponent < 0 ? '-' : '+';
+  const unsigned magnitude = static_cast<unsigned>(six.exponent < 0 ? -six.exponent : six.exponent);
+  out[2] = static_cast<char>('0' + magnitude / 100);
+  writeTwoDigits(magnitude % 100, out + 3);
+  return out + 5;
 }
 
+// Writes the digits without exponent, exponent -4 to 5, with significant
+// digits after any leading zeros; returns the end.
 char* formatPlainForm(const SixDigits& six, int significant, char* out) {
+  const PaddedDigits padded(six);
   if (six.exponent < 0) {
-    *out++ = '0';
-    *out++ = '.';
-    for (int zero = 1; zero < -six.exponent; ++zero) *out++ = '0';
-    std::memcpy(out, six.digits, static_cast<std::size_t>(significant));
-    return out + significant;
+    std::memcpy(out, "0.000", 5);  // "0." and the zeros before the first digit
+    char* first = out + 1 - six.exponent;
+    std::memcpy(first, padded.digits, 8);
+    return first + significant;
   }
   const int integerDigits = six.exponent + 1;
-  for (int at = 0; at < integerDigits; ++at) *out++ = at < significant ? six.digits[at] : '0';
-  if (significant > integerDigits) {
-    *out++ = '.';
-    std::memcpy(out, six.digits + integerDigits, static_cast<std::size_t>(significant - integerDigits));
-    out += significant - integerDigits;
-  }
-  return out;
+  std::memcpy(out, padded.digits, 8);
+  if (significant <= integerDigits) return out + integerDigits;
+  out[integerDigits] = '.';
+  std::memcpy(out + integerDigits + 1, padded.digits + integerDigits, 8);
+  return out + significant + 1;
+}
+
+// Clock text field by field as zero-filled streams write it, which for a
+// negative time puts the fill before the sign.
+char* formatClockTextOfAnySign(int32_t milliseconds, char* out) {
+  out = formatZeroFilled(milliseconds / 3600000, 2, out);
+  *out++ = ':';
+  out = formatZeroFilled((milliseconds / 60000) % 60, 2, out);
+  *out++ = ':';
+  out = formatZeroFilled((milliseconds / 1000) % 60, 2, out);
+  *out++ = '.';
+  return formatZeroFilled(milliseconds % 1000, 3, out);
 }
 
 }  // namespace
@@ -111,13 +108,23 @@ char* formatZeroFilled(int32_t value, int width, char* out) {
 }
 
 char* formatClockText(int32_t milliseconds, char* out) {
-  out = formatZeroFilled(milliseconds / 3600000, 2, out);
-  *out++ = ':';
-  out = formatZeroFilled((milliseconds / 60000) % 60, 2, out);
-  *out++ = ':';
-  out = formatZeroFilled((milliseconds / 1000) % 60, 2, out);
-  *out++ = '.';
-  return formatZeroFilled(milliseconds % 1000, 3, out);
+  if (milliseconds < 0) return formatClockTextOfAnySign(milliseconds, out);
+  const int32_t hours = milliseconds / 3600000;
+  if (hours < 100) {
+    writeTwoDigits(static_cast<unsigned>(hours), out);
+    out += 2;
+  } else {
+    out = formatInteger(hours, out);
+  }
+  const unsigned rest = static_cast<unsigned>(milliseconds % 3600000);
+  out[0] = ':';
+  writeTwoDigits(rest / 60000, out + 1);
+  out[3] = ':';
+  writeTwoDigits(rest / 1000 % 60, out + 4);
+  out[6] = '.';
+  out[7] = static_cast<char>('0' + rest % 1000 / 100);
+  writeTwoDigits(rest % 100, out + 8);
+  return out + 10;
 }
 
 }  // namespace logger

@@ -18,7 +18,8 @@ char* formatInteger(int32_t value, char* out);
 // Writes value with six significant digits as printf's %g does, rounded in
 // two steps (17 digits, then 6, a tie rounding up), with a three-digit
 // exponent: "12.5", "0.333333", "123457", "1e+006", "1e-005". Infinities and
-// NaN give "inf", "-inf" and "nan". Returns the end.
+// NaN give "inf", "-inf" and "nan". Returns the end. out must have room for
+// kValueTextCapacity characters; those after the end may be overwritten.
 char* formatDouble(double value, char* out);
 
 // Writes value widened to double precision, as formatDouble.

@@ -108,6 +108,18 @@ TEST(FormatValueTest, ClockTextShowsHoursMinutesSecondsAndMilliseconds) {
   EXPECT_EQ(clockText(std::numeric_limits<int32_t>::min()), "-596:-31:-23.-648");
 }
 
+TEST(FormatValueTest, ClockTextAgreesWithZeroFilledFieldsForAnyTimeFromZero) {
+  std::mt19937 random(3600);
+  std::uniform_int_distribution<int32_t> times(0, std::numeric_limits<int32_t>::max());
+  for (int trial = 0; trial < 200000; ++trial) {
+    const int32_t time = trial < 100000 ? trial * 997 : times(random);
+    char expected[40];
+    std::snprintf(expected, sizeof expected, "%02d:%02d:%02d.%03d", time / 3600000,
+                  time / 60000 % 60, time / 1000 % 60, time % 1000);
+    ASSERT_EQ(clockText(time), expected);
+  }
+}
+
 TEST(FormatValueTest, TextIsTheSameInACommaDecimalLocale) {
   const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
   if (!german) german = std::setlocale(LC_ALL, "German");
