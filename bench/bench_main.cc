@@ -65,6 +65,10 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   results.module = bench::measureModuleRun(builtModule, results.rows);
   results.reference = bench::measureReferenceRun(results.rows);
+  if (results.rows > 0) {
+    results.copyFloor =
+        bench::measureCopyFloorRun(results.rows, results.module.logBytes / results.rows);
+  }
   results.writeFloorSeconds = bench::measureWriteFloorSeconds(results.module.logBytes);
 
   benchmark::Initialize(&argc, argv);

@@ -38,6 +38,16 @@ class LatencyHistogram {
     return worst_;
   }
 
+  // How many calls took longer than nanoseconds, a whole number of buckets.
+  uint64_t countLongerThan(int64_t nanoseconds) const {
+    uint64_t longer = 0;
+    for (std::size_t bucket = static_cast<std::size_t>(nanoseconds / kBucketNs);
+         bucket < counts_.size(); ++bucket) {
+      longer += counts_[bucket];
+    }
+    return longer;
+  }
+
   // The longest call.
   int64_t worst() const { return worst_; }
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 #include "bench/frame_states.h"
 #include "bench/latency_histogram.h"
@@ -92,6 +93,7 @@ void timeFrames(int32_t rows, Elapse elapse, LongRunFigures* figures) {
   figures->medianCallNs = histogram.percentile(0.5);
   figures->p999CallNs = histogram.percentile(0.999);
   figures->worstCallNs = histogram.worst();
+  figures->callsOver100us = histogram.countLongerThan(100000);
 }
 
 LongRunFigures moduleRun(const std::string& builtModule, int32_t rows) {
@@ -130,6 +132,25 @@ LongRunFigures referenceRun(int32_t rows) {
   return figures;
 }
 
+LongRunFigures copyFloorRun(int32_t rows, uint64_t rowBytes) {
+  LongRunFigures figures{};
+  const std::vector<char> row(rowBytes, '7');
+  std::unique_ptr<char[]> log(new char[rowBytes * static_cast<uint64_t>(rows)]);
+  char* end = log.get();
+  figures.startResidentBytes = statusBytes("VmRSS:");
+  timeFrames(
+      rows,
+      [&](const VehicleState&) {
+        std::memcpy(end, row.data(), row.size());
+        end += row.size();
+      },
+      &figures);
+  figures.peakResidentBytes = statusBytes("VmHWM:");
+  figures.logBytes = static_cast<uint64_t>(end - log.get());
+  figures.measured = true;
+  return figures;
+}
+
 struct Seconds {
   double value;
 };
@@ -160,6 +181,10 @@ LongRunFigures measureModuleRun(const std::string& builtModule, int32_t rows) {
 
 LongRunFigures measureReferenceRun(int32_t rows) {
   return inChildProcess<LongRunFigures>([&] { return referenceRun(rows); });
+}
+
+LongRunFigures measureCopyFloorRun(int32_t rows, uint64_t rowBytes) {
+  return inChildProcess<LongRunFigures>([&] { return copyFloorRun(rows, rowBytes); });
 }
 
 double measureWriteFloorSeconds(uint64_t bytes) {

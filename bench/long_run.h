@@ -15,6 +15,7 @@ struct LongRunFigures {
   int64_t medianCallNs;       // single Elapse calls, timed one by one
   int64_t p999CallNs;         // 99.9th percentile
   int64_t worstCallNs;        // the longest single Elapse
+  uint64_t callsOver100us;    // single Elapse calls longer than 100 µs
   double disposeSeconds;      // Dispose, from call to return
   uint64_t logBytes;          // the size of the log written
   uint64_t startResidentBytes;  // resident memory before the first frame
@@ -27,6 +28,11 @@ LongRunFigures measureModuleRun(const std::string& builtModule, int32_t rows);
 
 // The reference logging rows rows at frame interval 1.
 LongRunFigures measureReferenceRun(int32_t rows);
+
+// Only copying rowBytes bytes per row into fresh memory for rows rows, each
+// copy timed as Elapse is: what keeping the log in memory costs at the least,
+// page faults and this machine's interruptions included.
+LongRunFigures measureCopyFloorRun(int32_t rows, uint64_t rowBytes);
 
 // Seconds to write bytes bytes, held in memory already, into a new file with
 // plain write calls of 1 MiB: what writing a log costs at the least.

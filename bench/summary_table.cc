@@ -91,16 +91,30 @@ std::vector<Row> longRunRows(const BenchResults& results) {
                "",
                ""};
   };
+  const LongRunFigures& floor = results.copyFloor;
+  const auto floorRow = [&](const std::string& label, int64_t floorNs) {
+    return Row{"floor: copying each row into fresh memory, " + label, durationText(static_cast<double>(floorNs)), "",
+               "", "", ""};
+  };
   std::vector<Row> table;
   table.push_back(durationRow("single Elapse, median", module.medianCallNs, reference.medianCallNs));
+  table.push_back(floorRow("median", floor.medianCallNs));
   table.push_back(durationRow("single Elapse, 99.9th percentile", module.p999CallNs,
                               reference.p999CallNs));
+  table.push_back(floorRow("99.9th percentile", floor.p999CallNs));
   Row worst = durationRow("single Elapse, worst", module.worstCallNs, reference.worstCallNs);
   worst.target = "≤ 100.0 µs";
   worst.met = verdict(module.measured && module.worstCallNs <= 100000);
   table.push_back(worst);
-  table.push_back(Row{"preemptions during the frames", std::to_string(module.preemptions),
-                      std::to_string(reference.preemptions), "", "", ""});
+  table.push_back(floorRow("worst", floor.worstCallNs));
+  table.push_back(Row{"single calls over 100 µs (floor: " + std::to_string(floor.callsOver100us) +
+                          ")",
+                      std::to_string(module.callsOver100us),
+                      std::to_string(reference.callsOver100us), "", "", ""});
+  table.push_back(Row{"preemptions during the frames (floor: " +
+                          std::to_string(floor.preemptions) + ")",
+                      std::to_string(module.preemptions), std::to_string(reference.preemptions),
+                      "", "", ""});
   table.push_back(Row{"Dispose, time", durationText(module.disposeSeconds * 1e9),
                       durationText(reference.disposeSeconds * 1e9),
                       ratioText(reference.disposeSeconds, module.disposeSeconds), "", ""});

@@ -19,6 +19,7 @@ struct BenchResults {
   int32_t rows;                  // logged rows of the long runs
   LongRunFigures module;
   LongRunFigures reference;
+  LongRunFigures copyFloor;      // only the rows' bytes copied into fresh memory
   double writeFloorSeconds;      // plain writes of the module's log size
 };
 

@@ -1,7 +1,6 @@
 // Frame sampling: every frame-interval-th Elapse stores the vehicle's
 // values and appends a row.
 #include <cstdint>
-#include <limits>
 #include <new>
 
 #include "logger/logger.h"
@@ -27,14 +26,8 @@ void Logger::setFrameInterval(int32_t interval) {
   counterRemainder_ = remainderOf(frameCounter_, interval);
 }
 
-void Logger::sampleFrame(const VehicleState& state) {
-  if (frameInterval_ == 0) return;
-  frameCounter_ = wrappingDifference(frameCounter_, -1);
-  if (++counterRemainder_ == frameInterval_) counterRemainder_ = 0;
-  if (frameCounter_ == std::numeric_limits<int32_t>::min()) {
-    counterRemainder_ = remainderOf(frameCounter_, frameInterval_);
-  }
-  if (counterRemainder_ == 0) logFrame(state);
+void Logger::resumeCountAfterWrap() {
+  counterRemainder_ = remainderOf(frameCounter_, frameInterval_);
 }
 
 void Logger::logFrame(const VehicleState& state) {

@@ -3,6 +3,7 @@
 #define LOGGER_LOGGER_LOGGER_H_
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "logger/columns.h"
@@ -27,8 +28,12 @@ class Logger {
 
   // Counts a frame and, on every frame-interval-th one, stores the vehicle's
   // values with the acceleration and clock text and appends a row. Frames
-  // before the first run are not sampled at all.
-  void sampleFrame(const VehicleState& state);
+  // before the first run are not sampled at all. Inline, so that a frame
+  // that is not logged costs the host no further call.
+  void sampleFrame(const VehicleState& state) {
+    if (frameInterval_ == 0) return;
+    if (countFrame()) logFrame(state);
+  }
 
   // The current values, which the host's events overwrite.
   ValueTable& values() { return values_; }
@@ -38,6 +43,15 @@ class Logger {
 
  private:
   void setFrameInterval(int32_t interval);
+  // Counts one frame; true when it is to be logged.
+  bool countFrame() {
+    frameCounter_ = static_cast<int32_t>(static_cast<uint32_t>(frameCounter_) + 1u);
+    if (++counterRemainder_ == frameInterval_) counterRemainder_ = 0;
+    if (frameCounter_ == std::numeric_limits<int32_t>::min()) resumeCountAfterWrap();
+    return counterRemainder_ == 0;
+  }
+  // Works the remainder out afresh once the counter has wrapped to its least value.
+  void resumeCountAfterWrap();
   void logFrame(const VehicleState& state);
   void appendRowUnlessOutOfMemory();
   void writeLog() const;
