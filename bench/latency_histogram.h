@@ -38,8 +38,8 @@ class LatencyHistogram {
     return worst_;
   }
 
-  // How many calls took longer than nanoseconds, a whole number of buckets.
-  uint64_t countLongerThan(int64_t nanoseconds) const {
+  // How many calls took nanoseconds or longer, a whole number of buckets.
+  uint64_t countAtLeast(int64_t nanoseconds) const {
     uint64_t longer = 0;
     for (std::size_t bucket = static_cast<std::size_t>(nanoseconds / kBucketNs);
          bucket < counts_.size(); ++bucket) {

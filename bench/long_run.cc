@@ -93,7 +93,7 @@ void timeFrames(int32_t rows, Elapse elapse, LongRunFigures* figures) {
   figures->medianCallNs = histogram.percentile(0.5);
   figures->p999CallNs = histogram.percentile(0.999);
   figures->worstCallNs = histogram.worst();
-  figures->callsOver100us = histogram.countLongerThan(100000);
+  figures->callsOver100us = histogram.countAtLeast(100000);
 }
 
 LongRunFigures moduleRun(const std::string& builtModule, int32_t rows) {
@@ -103,7 +103,8 @@ LongRunFigures moduleRun(const std::string& builtModule, int32_t rows) {
   int32_t panel[256] = {};
   int32_t sound[256] = {};
   figures.startResidentBytes = statusBytes("VmRSS:");
-  timeFrames(rows, [&](const VehicleState& state) { entry.Elapse(state, panel, sound); }, &figures);
+  timeFrames(
+      rows, [&](const VehicleState& state) { entry.Elapse(state, panel, sound); }, &figures);
   const Clock::time_point start = Clock::now();
   entry.Dispose();
   figures.disposeSeconds = secondsSince(start);
@@ -121,7 +122,8 @@ LongRunFigures referenceRun(int32_t rows) {
   ReferenceLogger reference;
   startReferenceRun(1, &reference);
   figures.startResidentBytes = statusBytes("VmRSS:");
-  timeFrames(rows, [&](const VehicleState& state) { reference.elapse(state); }, &figures);
+  timeFrames(
+      rows, [&](const VehicleState& state) { reference.elapse(state); }, &figures);
   const std::filesystem::path log = directory.path() / "Log_reference.csv";
   const Clock::time_point start = Clock::now();
   reference.dispose(log.string());

@@ -11,16 +11,16 @@ namespace bench {
 
 // What one long run cost.
 struct LongRunFigures {
-  bool measured;              // false when the child failed
-  int64_t medianCallNs;       // single Elapse calls, timed one by one
-  int64_t p999CallNs;         // 99.9th percentile
-  int64_t worstCallNs;        // the longest single Elapse
-  uint64_t callsOver100us;    // single Elapse calls longer than 100 µs
-  double disposeSeconds;      // Dispose, from call to return
-  uint64_t logBytes;          // the size of the log written
+  bool measured;                // false when the child failed
+  int64_t medianCallNs;         // single Elapse calls, timed one by one
+  int64_t p999CallNs;           // 99.9th percentile
+  int64_t worstCallNs;          // the longest single Elapse
+  uint64_t callsOver100us;      // single Elapse calls of 100 µs or more
+  double disposeSeconds;        // Dispose, from call to return
+  uint64_t logBytes;            // the size of the log written
   uint64_t startResidentBytes;  // resident memory before the first frame
   uint64_t peakResidentBytes;   // the process's peak resident memory
-  long preemptions;           // involuntary context switches during the frames
+  long preemptions;             // involuntary context switches during the frames
 };
 
 // The module at builtModule logging rows rows at frame interval 1.

@@ -17,7 +17,7 @@ struct Row {
   std::string reference;
   std::string ratio;  // the reference's figure over the module's
   std::string target;
-  std::string met;    // "yes", "NO", or empty where no target applies
+  std::string met;  // "yes", "NO", or empty where no target applies
 };
 
 std::string printed(const char* format, double value) {
@@ -93,28 +93,31 @@ std::vector<Row> longRunRows(const BenchResults& results) {
   };
   const LongRunFigures& floor = results.copyFloor;
   const auto floorRow = [&](const std::string& label, int64_t floorNs) {
-    return Row{"floor: copying each row into fresh memory, " + label, durationText(static_cast<double>(floorNs)), "",
-               "", "", ""};
+    return Row{"floor: copying each row into fresh memory, " + label,
+               durationText(static_cast<double>(floorNs)),
+               "",
+               "",
+               "",
+               ""};
   };
   std::vector<Row> table;
-  table.push_back(durationRow("single Elapse, median", module.medianCallNs, reference.medianCallNs));
+  table.push_back(
+      durationRow("single Elapse, median", module.medianCallNs, reference.medianCallNs));
   table.push_back(floorRow("median", floor.medianCallNs));
-  table.push_back(durationRow("single Elapse, 99.9th percentile", module.p999CallNs,
-                              reference.p999CallNs));
+  table.push_back(
+      durationRow("single Elapse, 99.9th percentile", module.p999CallNs, reference.p999CallNs));
   table.push_back(floorRow("99.9th percentile", floor.p999CallNs));
   Row worst = durationRow("single Elapse, worst", module.worstCallNs, reference.worstCallNs);
   worst.target = "≤ 100.0 µs";
   worst.met = verdict(module.measured && module.worstCallNs <= 100000);
   table.push_back(worst);
   table.push_back(floorRow("worst", floor.worstCallNs));
-  table.push_back(Row{"single calls over 100 µs (floor: " + std::to_string(floor.callsOver100us) +
-                          ")",
-                      std::to_string(module.callsOver100us),
-                      std::to_string(reference.callsOver100us), "", "", ""});
-  table.push_back(Row{"preemptions during the frames (floor: " +
-                          std::to_string(floor.preemptions) + ")",
-                      std::to_string(module.preemptions), std::to_string(reference.preemptions),
-                      "", "", ""});
+  table.push_back(Row{
+      "single calls over 100 µs (floor: " + std::to_string(floor.callsOver100us) + ")",
+      std::to_string(module.callsOver100us), std::to_string(reference.callsOver100us), "", "", ""});
+  table.push_back(
+      Row{"preemptions during the frames (floor: " + std::to_string(floor.preemptions) + ")",
+          std::to_string(module.preemptions), std::to_string(reference.preemptions), "", "", ""});
   table.push_back(Row{"Dispose, time", durationText(module.disposeSeconds * 1e9),
                       durationText(reference.disposeSeconds * 1e9),
                       ratioText(reference.disposeSeconds, module.disposeSeconds), "", ""});
@@ -125,21 +128,21 @@ std::vector<Row> longRunRows(const BenchResults& results) {
                       printed("%.0f MB/s", referenceRate),
                       referenceRate > 0 ? printed("%.2f×", moduleRate / referenceRate) : "",
                       "≥ 1000 MB/s", verdict(moduleRate >= 1000)});
-  table.push_back(Row{"floor: plain 1 MiB writes of the same bytes", printed("%.0f MB/s", floorRate),
-                      "", "", "", ""});
+  table.push_back(Row{"floor: plain 1 MiB writes of the same bytes",
+                      printed("%.0f MB/s", floorRate), "", "", "", ""});
   table.push_back(Row{"log size", printed("%.1f MiB", module.logBytes / kMiB),
                       printed("%.1f MiB", reference.logBytes / kMiB), "", "", ""});
   table.push_back(Row{"resident memory before the first frame",
                       printed("%.1f MiB", module.startResidentBytes / kMiB),
                       printed("%.1f MiB", reference.startResidentBytes / kMiB), "", "", ""});
   const double bound = 1.15 * static_cast<double>(module.logBytes) + 8 * kMiB;
-  table.push_back(Row{"peak resident memory", printed("%.1f MiB", module.peakResidentBytes / kMiB),
-                      printed("%.1f MiB", reference.peakResidentBytes / kMiB),
-                      ratioText(static_cast<double>(reference.peakResidentBytes),
-                                static_cast<double>(module.peakResidentBytes)),
-                      printed("≤ 1.15 × log + 8 MiB = %.1f MiB", bound / kMiB),
-                      verdict(module.measured &&
-                              static_cast<double>(module.peakResidentBytes) <= bound)});
+  table.push_back(
+      Row{"peak resident memory", printed("%.1f MiB", module.peakResidentBytes / kMiB),
+          printed("%.1f MiB", reference.peakResidentBytes / kMiB),
+          ratioText(static_cast<double>(reference.peakResidentBytes),
+                    static_cast<double>(module.peakResidentBytes)),
+          printed("≤ 1.15 × log + 8 MiB = %.1f MiB", bound / kMiB),
+          verdict(module.measured && static_cast<double>(module.peakResidentBytes) <= bound)});
   return table;
 }
 

@@ -16,11 +16,11 @@ using PerCallMedians = std::map<std::string, double>;
 // Everything one bench run measured.
 struct BenchResults {
   PerCallMedians medians;
-  int32_t rows;                  // logged rows of the long runs
+  int32_t rows;  // logged rows of the long runs
   LongRunFigures module;
   LongRunFigures reference;
-  LongRunFigures copyFloor;      // only the rows' bytes copied into fresh memory
-  double writeFloorSeconds;      // plain writes of the module's log size
+  LongRunFigures copyFloor;  // only the rows' bytes copied into fresh memory
+  double writeFloorSeconds;  // plain writes of the module's log size
 };
 
 // Prints the table as Markdown, then whether every target was met.

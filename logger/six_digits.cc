@@ -24,8 +24,7 @@ constexpr double kScalingError = 1e-9;
 // from 2^binaryLog to 2^(binaryLog + 1) it is the value's decimal exponent or
 // one less. An estimate one too high is caught by the range check below.
 int decimalExponentEstimate(int binaryLog) {
-  return binaryLog >= 0 ? (binaryLog * 78913) >> 18
-                        : -((-binaryLog * 78913 + (1 << 18) - 1) >> 18);
+  return binaryLog >= 0 ? (binaryLog * 78913) >> 18 : -((-binaryLog * 78913 + (1 << 18) - 1) >> 18);
 }
 
 // value * 10^power rounded once to double; false where 10^|power| is not exact.
@@ -84,8 +83,8 @@ SixDigits roundToSixDigits(double positive) {
 SixDigits roundToSixDigitsThroughText(double positive) {
   // "d.dddddddddddddddde+XXX": 17 significant digits, correctly rounded.
   char scientific[32];
-  const std::to_chars_result written = std::to_chars(
-      scientific, scientific + sizeof scientific, positive, std::chars_format::scientific, 16);
+  const std::to_chars_result written = std::to_chars(scientific, scientific + sizeof scientific,
+                                                     positive, std::chars_format::scientific, 16);
   SixDigits result;
   result.digits[0] = scientific[0];
   std::memcpy(result.digits + 1, scientific + 2, 5);

@@ -26,7 +26,8 @@ std::string shown(const SixDigits& six) {
   if (fast == text) return ::testing::AssertionSuccess();
   char exact[64];
   std::snprintf(exact, sizeof exact, "%.17g (%a)", value, value);
-  return ::testing::AssertionFailure() << exact << ": " << fast << " but the text rule gives " << text;
+  return ::testing::AssertionFailure()
+         << exact << ": " << fast << " but the text rule gives " << text;
 }
 
 double doubleFromBits(uint64_t bits) {
@@ -72,12 +73,31 @@ TEST(SixDigitsTest, GivesTheRulesDigits) {
 }
 
 TEST(SixDigitsTest, AgreesWithTheTextRuleAtItsEdges) {
-  for (const double value :
-       {1.0, 0.5, 123456.5, 999999.5, 2.000005, 0.1234565, 99999.95, 1.000005, 9.999995e-5,
-        1000000000000000.25, 1000000000000000.75, 1234564999999999.5, 9007199254740991.0,
-        9007199254740993.0, 99999999999999999.0, 1e17, 1e18, 9.2233720368547758e18,
-        std::ldexp(1.0, 63), std::ldexp(1.0, 64), std::ldexp(1.0, -64), std::ldexp(3.0, -66),
-        std::ldexp(1.0, -1022), 4.9406564584124654e-324, 1.7976931348623157e308}) {
+  for (const double value : {1.0,
+                             0.5,
+                             123456.5,
+                             999999.5,
+                             2.000005,
+                             0.1234565,
+                             99999.95,
+                             1.000005,
+                             9.999995e-5,
+                             1000000000000000.25,
+                             1000000000000000.75,
+                             1234564999999999.5,
+                             9007199254740991.0,
+                             9007199254740993.0,
+                             99999999999999999.0,
+                             1e17,
+                             1e18,
+                             9.2233720368547758e18,
+                             std::ldexp(1.0, 63),
+                             std::ldexp(1.0, 64),
+                             std::ldexp(1.0, -64),
+                             std::ldexp(3.0, -66),
+                             std::ldexp(1.0, -1022),
+                             4.9406564584124654e-324,
+                             1.7976931348623157e308}) {
     expectAgreementAround(value, 4);
   }
 }
