@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
   if (results.rows > 0) {
     results.copyFloor =
         bench::measureCopyFloorRun(results.rows, results.module.logBytes / results.rows);
+    results.spinFloor = bench::measureSpinFloorRun(results.rows, results.module.medianCallNs);
   }
   results.writeFloorSeconds = bench::measureWriteFloorSeconds(results.module.logBytes);
 

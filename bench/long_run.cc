@@ -153,6 +153,21 @@ LongRunFigures copyFloorRun(int32_t rows, uint64_t rowBytes) {
   return figures;
 }
 
+LongRunFigures spinFloorRun(int32_t rows, int64_t spinNs) {
+  LongRunFigures figures{};
+  const std::chrono::nanoseconds spin(spinNs);
+  timeFrames(
+      rows,
+      [&](const VehicleState&) {
+        const Clock::time_point start = Clock::now();
+        while (Clock::now() - start < spin) {
+        }
+      },
+      &figures);
+  figures.measured = true;
+  return figures;
+}
+
 struct Seconds {
   double value;
 };
@@ -187,6 +202,10 @@ LongRunFigures measureReferenceRun(int32_t rows) {
 
 LongRunFigures measureCopyFloorRun(int32_t rows, uint64_t rowBytes) {
   return inChildProcess<LongRunFigures>([&] { return copyFloorRun(rows, rowBytes); });
+}
+
+LongRunFigures measureSpinFloorRun(int32_t rows, int64_t spinNs) {
+  return inChildProcess<LongRunFigures>([&] { return spinFloorRun(rows, spinNs); });
 }
 
 double measureWriteFloorSeconds(uint64_t bytes) {

@@ -34,6 +34,11 @@ LongRunFigures measureReferenceRun(int32_t rows);
 // page faults and this machine's interruptions included.
 LongRunFigures measureCopyFloorRun(int32_t rows, uint64_t rowBytes);
 
+// Only spinning for spinNs nanoseconds per call for rows calls, touching no
+// memory, each call timed as Elapse is: the stalls this machine puts into any
+// code that runs that long.
+LongRunFigures measureSpinFloorRun(int32_t rows, int64_t spinNs);
+
 // Seconds to write bytes bytes, held in memory already, into a new file with
 // plain write calls of 1 MiB: what writing a log costs at the least.
 double measureWriteFloorSeconds(uint64_t bytes);

@@ -20,6 +20,7 @@ struct BenchResults {
   LongRunFigures module;
   LongRunFigures reference;
   LongRunFigures copyFloor;  // only the rows' bytes copied into fresh memory
+  LongRunFigures spinFloor;  // only spinning as long as the module's median call
   double writeFloorSeconds;  // plain writes of the module's log size
 };
 
