@@ -22,6 +22,7 @@ class LatencyHistogram {
     const int64_t bucket = std::min(std::max<int64_t>(nanoseconds, 0), kRangeNs) / kBucketNs;
     ++counts_[static_cast<std::size_t>(bucket)];
     ++total_;
+    sumNs_ += nanoseconds;
     worst_ = std::max(worst_, nanoseconds);
   }
 
@@ -48,6 +49,11 @@ class LatencyHistogram {
     return longer;
   }
 
+  // The mean duration of a call.
+  double mean() const {
+    return total_ ? static_cast<double>(sumNs_) / static_cast<double>(total_) : 0;
+  }
+
   // The longest call.
   int64_t worst() const { return worst_; }
 
@@ -55,6 +61,7 @@ class LatencyHistogram {
   std::vector<uint32_t> counts_;
   uint64_t total_ = 0;
   int64_t worst_ = 0;
+  int64_t sumNs_ = 0;
 };
 
 }  // namespace bench

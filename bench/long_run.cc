@@ -90,6 +90,7 @@ void timeFrames(int32_t rows, Elapse elapse, LongRunFigures* figures) {
     histogram.record(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count());
   }
   figures->preemptions = involuntarySwitches() - switchesBefore;
+  figures->meanCallNs = histogram.mean();
   figures->medianCallNs = histogram.percentile(0.5);
   figures->p999CallNs = histogram.percentile(0.999);
   figures->worstCallNs = histogram.worst();

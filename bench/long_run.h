@@ -12,6 +12,7 @@ namespace bench {
 // What one long run cost.
 struct LongRunFigures {
   bool measured;                // false when the child failed
+  double meanCallNs;            // single Elapse calls, page faults of the growing log included
   int64_t medianCallNs;         // single Elapse calls, timed one by one
   int64_t p999CallNs;           // 99.9th percentile
   int64_t worstCallNs;          // the longest single Elapse

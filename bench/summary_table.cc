@@ -85,10 +85,10 @@ Row floorRow(const std::string& label, const LongRunFigures& floor) {
   const auto duration = [](int64_t nanoseconds) {
     return durationText(static_cast<double>(nanoseconds));
   };
-  return Row{label + " (median / 99.9th / worst / calls ≥ 100 µs / preemptions)",
-             duration(floor.medianCallNs) + " / " + duration(floor.p999CallNs) + " / " +
-                 duration(floor.worstCallNs) + " / " + std::to_string(floor.callsOver100us) +
-                 " / " + std::to_string(floor.preemptions),
+  return Row{label + " (mean / median / 99.9th / worst / calls ≥ 100 µs / preemptions)",
+             durationText(floor.meanCallNs) + " / " + duration(floor.medianCallNs) + " / " +
+                 duration(floor.p999CallNs) + " / " + duration(floor.worstCallNs) + " / " +
+                 std::to_string(floor.callsOver100us) + " / " + std::to_string(floor.preemptions),
              "",
              "",
              "",
@@ -108,6 +108,9 @@ std::vector<Row> longRunRows(const BenchResults& results) {
                ""};
   };
   std::vector<Row> table;
+  table.push_back(Row{"single Elapse, mean, " + rows, durationText(module.meanCallNs),
+                      durationText(reference.meanCallNs),
+                      ratioText(reference.meanCallNs, module.meanCallNs), "", ""});
   table.push_back(
       durationRow("single Elapse, median", module.medianCallNs, reference.medianCallNs));
   table.push_back(

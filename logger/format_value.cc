@@ -16,22 +16,39 @@ char* copyText(const char* text, char* out) {
   return out + length;
 }
 
-// The six digits followed by zeros, so that pieces of them can be copied at
-// one fixed size.
-struct PaddedDigits {
-  char digits[16];
-  explicit PaddedDigits(const SixDigits& six) {
-    std::memcpy(digits, six.digits, 6);
-    std::memset(digits + 6, '0', sizeof digits - 6);
-  }
-};
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "digit words hold their first character in their lowest byte");
+
+// Eight '0' characters as one word.
+constexpr uint64_t kZeroCharacters = 0x3030303030303030;
+
+// The six digits and two '0's as one word of characters, first digit in the
+// lowest byte: held in a register, copied out whole.
+uint64_t digitWord(const SixDigits& six) {
+  uint64_t digits = 0;
+  std::memcpy(&digits, six.digits, sizeof six.digits);
+  return digits | (kZeroCharacters << 48);
+}
+
+// The word's characters from index from (0 to 7) on, '0's after them.
+uint64_t digitsFrom(uint64_t word, int from) {
+  return from == 0 ? word : (word >> (8 * from)) | (kZeroCharacters << (64 - 8 * from));
+}
+
+// How many of the six digits are left once trailing zeros are dropped; at
+// least one, as the first digit is never zero.
+int significantDigits(uint64_t word) {
+  const uint64_t nonZero = (word ^ kZeroCharacters) & 0xffffffffffff;
+  return (63 - __builtin_clzll(nonZero)) / 8 + 1;
+}
+
+void store(uint64_t word, char* out) { std::memcpy(out, &word, sizeof word); }
 
 // Writes "d.ddddde+XXX" with significant digits; returns the end.
-char* formatExponentForm(const SixDigits& six, int significant, char* out) {
-  const PaddedDigits padded(six);
-  out[0] = padded.digits[0];
+char* formatExponentForm(const SixDigits& six, uint64_t word, int significant, char* out) {
+  out[0] = six.digits[0];
   out[1] = '.';
-  std::memcpy(out + 2, padded.digits + 1, 8);
+  store(digitsFrom(word, 1), out + 2);
   // A lone digit has no point.
   out += significant > 1 ? significant + 1 : 1;
   out[0] = 'e';
@@ -44,19 +61,18 @@ char* formatExponentForm(const SixDigits& six, int significant, char* out) {
 
 // Writes the digits without exponent, exponent -4 to 5, with significant
 // digits after any leading zeros; returns the end.
-char* formatPlainForm(const SixDigits& six, int significant, char* out) {
-  const PaddedDigits padded(six);
+char* formatPlainForm(const SixDigits& six, uint64_t word, int significant, char* out) {
   if (six.exponent < 0) {
     std::memcpy(out, "0.000", 5);  // "0." and the zeros before the first digit
     char* first = out + 1 - six.exponent;
-    std::memcpy(first, padded.digits, 8);
+    store(word, first);
     return first + significant;
   }
   const int integerDigits = six.exponent + 1;
-  std::memcpy(out, padded.digits, 8);
+  store(word, out);
   if (significant <= integerDigits) return out + integerDigits;
   out[integerDigits] = '.';
-  std::memcpy(out + integerDigits + 1, padded.digits + integerDigits, 8);
+  store(digitsFrom(word, integerDigits), out + integerDigits + 1);
   return out + significant + 1;
 }
 
@@ -90,10 +106,12 @@ char* formatDouble(double value, char* out) {
     return out;
   }
   const SixDigits six = roundToSixDigits(value);
-  int significant = 6;
-  while (significant > 1 && six.digits[significant - 1] == '0') --significant;
-  if (six.exponent < -4 || six.exponent >= 6) return formatExponentForm(six, significant, out);
-  return formatPlainForm(six, significant, out);
+  const uint64_t word = digitWord(six);
+  const int significant = significantDigits(word);
+  if (six.exponent < -4 || six.exponent >= 6) {
+    return formatExponentForm(six, word, significant, out);
+  }
+  return formatPlainForm(six, word, significant, out);
 }
 
 char* formatFlag(bool value, char* out) { return copyText(value ? "true" : "false", out); }
