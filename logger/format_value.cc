@@ -25,9 +25,9 @@ constexpr uint64_t kZeroCharacters = 0x3030303030303030;
 // The six digits and two '0's as one word of characters, first digit in the
 // lowest byte: held in a register, copied out whole.
 uint64_t digitWord(const SixDigits& six) {
-  uint64_t digits = 0;
-  std::memcpy(&digits, six.digits, sizeof six.digits);
-  return digits | (kZeroCharacters << 48);
+  uint64_t word;
+  std::memcpy(&word, six.digits, sizeof word);
+  return word;
 }
 
 // The word's characters from index from (0 to 7) on, '0's after them.

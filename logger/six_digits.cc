@@ -62,6 +62,16 @@ bool roundByScaling(double positive, uint32_t* six, int* exponent) {
   return true;
 }
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "a word of characters holds its first character in its lowest byte");
+
+// The two characters of value, 0 to 99, as one word, the first in the lower byte.
+uint16_t digitPair(unsigned value) {
+  uint16_t pair;
+  std::memcpy(&pair, kDigitPairs + 2 * value, sizeof pair);
+  return pair;
+}
+
 }  // namespace
 
 SixDigits roundToSixDigits(double positive) {
@@ -72,11 +82,12 @@ SixDigits roundToSixDigits(double positive) {
     six = 100000;
     ++exponent;
   }
+  // The three digit pairs gathered in a register, then copied out at once.
+  const uint64_t word = digitPair(six / 10000) | uint64_t{digitPair(six / 100 % 100)} << 16 |
+                        uint64_t{digitPair(six % 100)} << 32 | uint64_t{digitPair(0)} << 48;
   SixDigits result;
+  std::memcpy(result.digits, &word, sizeof result.digits);
   result.exponent = exponent;
-  writeTwoDigits(six / 10000, result.digits);
-  writeTwoDigits(six / 100 % 100, result.digits + 2);
-  writeTwoDigits(six % 100, result.digits + 4);
   return result;
 }
 
@@ -88,6 +99,7 @@ SixDigits roundToSixDigitsThroughText(double positive) {
   SixDigits result;
   result.digits[0] = scientific[0];
   std::memcpy(result.digits + 1, scientific + 2, 5);
+  result.digits[6] = result.digits[7] = '0';
   const char* exponentText = scientific + 19;  // the sign after "d.", 16 digits and "e"
   if (*exponentText == '+') ++exponentText;
   std::from_chars(exponentText, written.ptr, result.exponent);

@@ -6,9 +6,11 @@
 
 namespace logger {
 
-// The digits d0 d1 ... d5 and the decimal exponent of the value d0.d1...d5e+exponent.
+// The digits d0 d1 ... d5 and the decimal exponent of the value
+// d0.d1...d5e+exponent. Two '0's follow the digits, so that all eight
+// characters can be moved as one word.
 struct SixDigits {
-  char digits[6];
+  char digits[8];
   int exponent;
 };
 
