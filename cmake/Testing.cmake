@@ -36,6 +36,7 @@ logger_test(logger_unit_test
     logger/columns_test.cc
     logger/format_value_test.cc
     logger/log_buffer_test.cc
+    logger/log_file_test.cc
     logger/run_files_test.cc
     logger/six_digits_test.cc
     logger/value_table_test.cc
@@ -47,6 +48,7 @@ target_include_directories(logger_unit_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 logger_test(module_test OWN_MAIN
   SOURCES
+    plugin/hostile_files_test.cc
     plugin/module_test.cc
     plugin/module_run_test.cc
     tests/module_fixture.cc
@@ -55,6 +57,13 @@ logger_test(module_test OWN_MAIN
   ARGS $<TARGET_FILE_NAME:Logger> ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected)
 target_include_directories(module_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(module_test Logger)
+if(NOT WIN32)
+  # Tests that fork a child process to set resource limits in it.
+  target_sources(module_test PRIVATE
+    plugin/resource_limits_posix_test.cc
+    plugin/special_files_posix_test.cc
+    tests/child_process.cc)
+endif()
 
 if(WIN32)
   find_program(EXPORT_DUMP_TOOL NAMES x86_64-w64-mingw32-objdump REQUIRED)

@@ -1,6 +1,7 @@
 // Run start and end: preparing a run at Load and writing its log at Dispose.
 #include <algorithm>
 
+#include "logger/log_file.h"
 #include "logger/logger.h"
 #include "logger/run_files.h"
 #include "platform/platform.h"
@@ -46,8 +47,7 @@ void Logger::writeLog() const {
         platform::createNewFile(logPathForAttempt(logStem_, attempt), &file);
     if (created == platform::CreateResult::kAlreadyExists) continue;
     if (created == platform::CreateResult::kFailed) return;
-    log_.forEachPiece(
-        [file](const char* data, std::size_t size) { return platform::writeFile(file, data, size); });
+    writeLogFile(log_, file);
     platform::closeFile(file);
     return;
   }

@@ -49,7 +49,8 @@ bool currentLocalTime(LocalTime* time);
 using FileHandle = intptr_t;
 constexpr FileHandle kNoFile = -1;
 
-// Opens the file at path for reading, sharing it with other processes.
+// Opens the regular file at path for reading, sharing it with other
+// processes; anything else there (a directory, a pipe, a device) gives kNoFile.
 FileHandle openForReading(const std::string& path);
 
 // Reads up to size bytes; returns the count read, 0 at the end, -1 on error.
@@ -64,6 +65,12 @@ CreateResult createNewFile(const std::string& path, FileHandle* file);
 
 // Writes all size bytes; false when not all of them could be written.
 bool writeFile(FileHandle file, const char* data, std::size_t size);
+
+// The size in bytes of an open file; -1 when it cannot be told.
+int64_t fileSize(FileHandle file);
+
+// Cuts an open file back to its first size bytes; false when it cannot.
+bool truncateFile(FileHandle file, int64_t size);
 
 // Closes a file opened by openForReading or createNewFile.
 void closeFile(FileHandle file);

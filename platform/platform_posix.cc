@@ -79,8 +79,17 @@ bool currentLocalTime(LocalTime* time) {
 }
 
 FileHandle openForReading(const std::string& path) {
-  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  return file < 0 ? kNoFile : file;
+  // Opening without waiting, so that a pipe without a writer cannot hold the
+  // host up; anything but a regular file is then closed again unread.
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (file < 0) return kNoFile;
+  struct stat status;
+  if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode) ||
+      fcntl(file, F_SETFL, fcntl(file, F_GETFL) & ~O_NONBLOCK) != 0) {
+    close(file);
+    return kNoFile;
+  }
+  return file;
 }
 
 std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size) {
@@ -108,6 +117,16 @@ bool writeFile(FileHandle file, const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(count);
   }
   return true;
+}
+
+int64_t fileSize(FileHandle file) {
+  struct stat status;
+  if (fstat(static_cast<int>(file), &status) != 0) return -1;
+  return static_cast<int64_t>(status.st_size);
+}
+
+bool truncateFile(FileHandle file, int64_t size) {
+  return ftruncate(static_cast<int>(file), static_cast<off_t>(size)) == 0;
 }
 
 void closeFile(FileHandle file) { close(static_cast<int>(file)); }

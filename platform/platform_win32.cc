@@ -77,7 +77,13 @@ bool currentLocalTime(LocalTime* time) {
 FileHandle openForReading(const std::string& path) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  return file == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<FileHandle>(file);
+  if (file == INVALID_HANDLE_VALUE) return kNoFile;
+  // Only a file on disk is read: a pipe or a device could hold the host up.
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return kNoFile;
+  }
+  return reinterpret_cast<FileHandle>(file);
 }
 
 std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size) {
@@ -111,6 +117,19 @@ bool writeFile(FileHandle file, const char* data, std::size_t size) {
     size -= written;
   }
   return true;
+}
+
+int64_t fileSize(FileHandle file) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(toHandle(file), &size)) return -1;
+  return static_cast<int64_t>(size.QuadPart);
+}
+
+bool truncateFile(FileHandle file, int64_t size) {
+  LARGE_INTEGER position;
+  position.QuadPart = size;
+  return SetFilePointerEx(toHandle(file), position, nullptr, FILE_BEGIN) &&
+         SetEndOfFile(toHandle(file));
 }
 
 void closeFile(FileHandle file) { CloseHandle(toHandle(file)); }

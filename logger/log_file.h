@@ -1,0 +1,25 @@
+// Writing the gathered log into its file in one piece, and what is left when
+// the disk takes only part of it.
+#ifndef LOGGER_LOGGER_LOG_FILE_H_
+#define LOGGER_LOGGER_LOG_FILE_H_
+
+#include <cstddef>
+
+#include "logger/log_buffer.h"
+#include "platform/platform.h"
+
+namespace logger {
+
+// Writes the whole log into the new, empty file. When the file takes only
+// part of it (a full disk), cuts the file back to the end of the last whole
+// line it holds, so that it never ends inside a row. Returns whether the
+// whole log was written.
+bool writeLogFile(const LogBuffer& log, platform::FileHandle file);
+
+// The length of the log's first size bytes up to and including the last
+// line feed among them; 0 when there is none.
+std::size_t wholeLinesLength(const LogBuffer& log, std::size_t size);
+
+}  // namespace logger
+
+#endif  // LOGGER_LOGGER_LOG_FILE_H_

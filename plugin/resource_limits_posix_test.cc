@@ -1,0 +1,156 @@
+// A host that runs out of disk space or memory: the run is prepared in this
+// process, then finished in a child process under a resource limit, and the
+// log it leaves is read back here.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/child_process.h"
+#include "tests/module_fixture.h"
+
+namespace {
+
+// The address sanitizer reserves more address space than any limit allows.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kUnderAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kUnderAddressSanitizer = false;
+#endif
+
+using testing_support::ChildOutcome;
+using testing_support::defaultModuleName;
+using testing_support::InstalledModule;
+using testing_support::runInChild;
+using testing_support::sampleState;
+using testing_support::TemporaryDirectory;
+
+VehicleState stateAtTime(int32_t time) {
+  VehicleState state = sampleState(0);
+  state.time = time;
+  return state;
+}
+
+// Exit codes of the children: the host went on after the module's call.
+constexpr int kHostSurvived = 0;
+constexpr int kLimitRefused = 3;
+
+bool limit(int resource, rlim_t bytes) {
+  const rlimit value{bytes, bytes};
+  return setrlimit(resource, &value) == 0;
+}
+
+// Disposes the run in a child whose files may grow to at most maxFileBytes.
+ChildOutcome disposeWithFileSizeLimit(plugin_host::PluginModule& module, rlim_t maxFileBytes) {
+  return runInChild([&module, maxFileBytes] {
+    signal(SIGXFSZ, SIG_IGN);
+    if (!limit(RLIMIT_FSIZE, maxFileBytes)) return kLimitRefused;
+    module.Dispose();
+    return module.GetPluginVersion() == 131072 ? kHostSurvived : 1;
+  });
+}
+
+TEST(FullDiskTest, TheLogIsCutBackToItsLastWholeRow) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time,Milliseconds\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=1\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->Load();
+  for (int32_t frame = 1; frame <= 5; ++frame) {
+    module->Elapse(stateAtTime(1000000 + frame), nullptr, nullptr);
+  }
+  const std::string header = "Milliseconds,\r\n";  // 15 bytes; each row is 10
+  const std::string whole = header + "1000001,\r\n1000002,\r\n1000003,\r\n1000004,\r\n1000005,\r\n";
+  struct Case {
+    rlim_t maxFileBytes;
+    std::string expected;
+  };
+  for (const Case& each :
+       {Case{0, ""}, Case{9, ""}, Case{15, header}, Case{44, header + "1000001,\r\n1000002,\r\n"},
+        Case{65, whole}, Case{1 << 20, whole}}) {
+    const ChildOutcome outcome = disposeWithFileSizeLimit(*module, each.maxFileBytes);
+    ASSERT_TRUE(outcome.exited && outcome.exitCode == kHostSurvived) << outcome.describe();
+    EXPECT_EQ(module.onlyLog(), each.expected) << "limit " << each.maxFileBytes;
+    for (const auto& log : module.logs()) std::filesystem::remove(log);
+  }
+}
+
+// The process's address space in use now, in bytes.
+rlim_t addressSpaceInUse() {
+  unsigned long pages = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm) {
+    if (std::fscanf(statm, "%lu", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  return static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Runs body in a child that may map at most headroom bytes beyond what it
+// maps now; without a limit under the address sanitizer.
+ChildOutcome runWithMemoryHeadroom(rlim_t headroom, const std::function<void()>& body) {
+  return runInChild([headroom, &body] {
+    if (!kUnderAddressSanitizer && !limit(RLIMIT_AS, addressSpaceInUse() + headroom)) {
+      return kLimitRefused;
+    }
+    body();
+    return kHostSurvived;
+  });
+}
+
+TEST(OutOfMemoryTest, ColumnAndSettingsFilesThatNeverEndAreNotRead) {
+  TemporaryDirectory directory;
+  std::filesystem::create_symlink("/dev/zero", directory.path() / "Logger.csv");
+  std::filesystem::create_symlink("/dev/zero", directory.path() / "Logger.ini");
+  InstalledModule module(directory.path(), defaultModuleName());
+  const ChildOutcome outcome = runWithMemoryHeadroom(256 << 20, [&module] {
+    module->Load();
+    for (int frame = 1; frame <= 60; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
+    module->Dispose();
+  });
+  ASSERT_TRUE(outcome.exited && outcome.exitCode == kHostSurvived) << outcome.describe();
+  EXPECT_EQ(module.onlyLog(), "\r\n\r\n");
+}
+
+TEST(OutOfMemoryTest, LoggingStopsAndTheRowsGatheredAreWritten) {
+  if (kUnderAddressSanitizer) GTEST_SKIP() << "no memory limit under the address sanitizer";
+  TemporaryDirectory directory;
+  std::string columns = "time,T\n";
+  for (int column = 0; column < 1000; ++column) columns += "location,L\n";
+  directory.write("Logger.csv", columns);
+  directory.write("Logger.ini", "[Frame]\nSkip=1\n");
+  InstalledModule module(directory.path(), defaultModuleName());
+  constexpr int32_t kFrames = 20000;  // some 160 MB of rows, far beyond the headroom
+  const ChildOutcome outcome = runWithMemoryHeadroom(32 << 20, [&module] {
+    module->Load();
+    for (int32_t frame = 1; frame <= kFrames; ++frame) {
+      VehicleState state = stateAtTime(frame);
+      state.location = 1000.25;
+      module->Elapse(state, nullptr, nullptr);
+    }
+    module->Dispose();
+  });
+  ASSERT_TRUE(outcome.exited && outcome.exitCode == kHostSurvived) << outcome.describe();
+  const std::string log = module.onlyLog();
+  std::string fields;
+  for (int column = 0; column < 1000; ++column) fields += "1000.25,";
+  std::string expected = "T,";
+  for (int column = 0; column < 1000; ++column) expected += "L,";
+  expected += "\r\n";
+  ASSERT_EQ(log.substr(0, expected.size()), expected);
+  int32_t rows = 0;
+  while (expected.size() < log.size()) {
+    ++rows;
+    expected += std::to_string(rows) + "," + fields + "\r\n";
+  }
+  EXPECT_EQ(log, expected);
+  EXPECT_GT(rows, 100);
+  EXPECT_LT(rows, kFrames);
+}
+
+}  // namespace

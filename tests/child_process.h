@@ -1,0 +1,25 @@
+// Runs a piece of a test in a child process of its own (POSIX only), so that
+// resource limits set there, and a crash, stay in the child.
+#ifndef LOGGER_TESTS_CHILD_PROCESS_H_
+#define LOGGER_TESTS_CHILD_PROCESS_H_
+
+#include <functional>
+#include <string>
+
+namespace testing_support {
+
+// How a child process ended.
+struct ChildOutcome {
+  bool exited;   // true when it called exit; false when a signal ended it
+  int exitCode;  // its exit code, when it exited
+  int signal;    // the signal that ended it, when it did not exit
+  std::string describe() const;
+};
+
+// Forks, runs body in the child and ends the child with body's result as
+// its exit code (without running exit handlers); waits for the child.
+ChildOutcome runInChild(const std::function<int()>& body);
+
+}  // namespace testing_support
+
+#endif  // LOGGER_TESTS_CHILD_PROCESS_H_
