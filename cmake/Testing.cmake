@@ -48,10 +48,13 @@ target_include_directories(logger_unit_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 logger_test(module_test OWN_MAIN
   SOURCES
+    plugin/host_misuse_test.cc
     plugin/hostile_files_test.cc
     plugin/module_test.cc
     plugin/module_run_test.cc
+    tests/log_shape.cc
     tests/module_fixture.cc
+    tests/random_host_input.cc
     tests/temporary_directory.cc
   LIBRARIES plugin_host
   ARGS $<TARGET_FILE_NAME:Logger> ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/dynamic_library.h"
 
 namespace testing_support {
@@ -9,11 +11,16 @@ namespace {
 
 std::filesystem::path modulePathArgument;
 std::filesystem::path expectedDirectoryArgument;
+int sequenceCount = 0;
 
 }  // namespace
 
 const std::filesystem::path& builtModulePath() { return modulePathArgument; }
 const std::filesystem::path& expectedLogDirectory() { return expectedDirectoryArgument; }
+
+int sequenceCountArgument(int platformDefault) {
+  return sequenceCount > 0 ? sequenceCount : platformDefault;
+}
 
 std::string defaultModuleName() { return std::string("Logger") + platform::libraryExtension(); }
 
@@ -65,10 +72,11 @@ std::string expectedLog(const std::string& name) {
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s MODULE EXPECTED_LOG_DIRECTORY\n", argv[0]);
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: %s MODULE EXPECTED_LOG_DIRECTORY [RANDOM_SEQUENCES]\n", argv[0]);
     return 2;
   }
+  if (argc == 4) testing_support::sequenceCount = std::atoi(argv[3]);
   testing_support::modulePathArgument = std::filesystem::absolute(argv[1]);
   testing_support::expectedDirectoryArgument = std::filesystem::absolute(argv[2]);
   return RUN_ALL_TESTS();

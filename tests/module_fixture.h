@@ -16,6 +16,10 @@ namespace testing_support {
 const std::filesystem::path& builtModulePath();
 const std::filesystem::path& expectedLogDirectory();
 
+// The number of random call sequences named on the command line after the
+// expected log directory, or platformDefault when none was.
+int sequenceCountArgument(int platformDefault);
+
 // The module's file name on this platform: "Logger.dll" or "Logger.so".
 std::string defaultModuleName();
 

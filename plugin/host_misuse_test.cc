@@ -1,0 +1,251 @@
+// A host that calls the entry points in any order with any arguments: random
+// call sequences, each on a freshly loaded module, checked against a model
+// of what the module does. Nothing may crash, Elapse must always return the
+// handles last reported, and every log must be whole and well formed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/log_shape.h"
+#include "tests/module_fixture.h"
+#include "tests/random_host_input.h"
+
+namespace {
+
+using testing_support::CurrentDirectory;
+using testing_support::defaultModuleName;
+using testing_support::InstalledModule;
+using testing_support::LogShape;
+using testing_support::RandomHostInput;
+using testing_support::readFileBytes;
+using testing_support::readWellFormedLog;
+using testing_support::TemporaryDirectory;
+
+#ifdef _WIN32
+constexpr int kDefaultSequences = 600;  // Wine loads and writes more slowly
+#else
+constexpr int kDefaultSequences = 2500;
+#endif
+
+// The column file's text and the header row it gives.
+struct ColumnFile {
+  std::string text;
+  std::string header;
+};
+
+ColumnFile randomColumnFile(RandomHostInput& arguments) {
+  // Every key in some letter case, then keys that match none: a mistyped
+  // one, one with a blank before it, an empty one and one with accents.
+  // clang-format off
+  static const char* const kKeys[] = {
+      "time_hhmmss", "TIME", "location", "Speed", "acceleration", "bc", "mr", "er",
+      "bp", "sap", "current", "power", "BRAKE", "reverser", "signal", "pilotlamp",
+      "beacon_type", "beacon_signal", "beacon_distance", "beacon_optional",
+      "spede", " speed", "", "\xe9t\xe9"};
+  // clang-format on
+  ColumnFile file;
+  const int lines = arguments.below(14);
+  for (int line = 0; line < lines; ++line) {
+    if (arguments.below(8) == 0) {
+      file.text += "no comma here\n";
+      continue;
+    }
+    std::string title = "Title " + std::to_string(arguments.below(1000));
+    if (arguments.below(6) == 0) title.clear();
+    const bool extra = arguments.below(4) == 0;
+    file.text +=
+        std::string(kKeys[arguments.below(static_cast<int>(std::size(kKeys)))]) + "," + title;
+    file.text += extra ? ",extra\r\n" : "\n";
+    // "key," alone has one field only and names no column.
+    if (extra || !title.empty()) file.header += title + ",";
+  }
+  file.header += "\r\n";
+  return file;
+}
+
+// A settings file's text, empty for none, and the frame interval it gives.
+struct SettingsFile {
+  const char* text;
+  int32_t interval;
+};
+
+constexpr SettingsFile kSettingsFiles[] = {
+    {"", 60},
+    {"[Frame]\nSkip=1\n", 1},
+    {"[Frame]\nSkip=2\n", 2},
+    {"[frame]\n  skip = 3\n", 3},
+    {"[Frame]\nSkip=0\n", 1},
+    {"[Frame]\nSkip=-7\n", 1},
+    {"[Frame]\nSkip=2147483647\n", 2147483647},
+    {"\x01\xff garbage = [\n", 60},
+};
+
+// One random sequence of calls on a freshly loaded module, with a model of
+// the handles it must return and the logs it must write.
+class Sequence {
+ public:
+  Sequence(const TemporaryDirectory& directory, uint32_t seed) : directory_(directory), in_(seed) {}
+
+  // Loads the module at modulePath, makes the calls and unloads it; returns
+  // the logs that the runs must have written.
+  std::vector<LogShape> run(plugin_host::PluginModule& module, const std::string& modulePath) {
+    rewriteFiles();
+    std::string error;
+    if (!module.open(modulePath, &error)) {
+      ADD_FAILURE() << error;
+      return {};
+    }
+    const int calls = in_.below(80);
+    for (int call = 0; call < calls && !::testing::Test::HasFailure(); ++call) {
+      callOne(module);
+    }
+    if (in_.below(2) == 0) dispose(module);
+    module.close();
+    return expected_;
+  }
+
+ private:
+  // Replaces the column and settings files, or removes them.
+  void rewriteFiles() {
+    std::filesystem::remove(directory_.path() / "Logger.csv");
+    columnsHeader_ = "\r\n";
+    if (in_.below(6) != 0) {
+      const ColumnFile columns = randomColumnFile(in_);
+      directory_.write("Logger.csv", columns.text);
+      columnsHeader_ = columns.header;
+    }
+    settings_ = kSettingsFiles[in_.below(static_cast<int>(std::size(kSettingsFiles)))];
+    std::filesystem::remove(directory_.path() / "Logger.ini");
+    if (*settings_.text) directory_.write("Logger.ini", settings_.text);
+  }
+
+  // Makes one random call: half of them Elapse, the rest spread over the
+  // other entry points and the rewriting of the files.
+  void callOne(plugin_host::PluginModule& module) {
+    using Call = void (*)(Sequence&, plugin_host::PluginModule&);
+    static const Call kCalls[] = {
+        [](Sequence& s, plugin_host::PluginModule& m) { s.load(m); },
+        [](Sequence& s, plugin_host::PluginModule& m) { s.dispose(m); },
+        [](Sequence& s, plugin_host::PluginModule&) { s.rewriteFiles(); },
+        [](Sequence&, plugin_host::PluginModule& m) { EXPECT_EQ(m.GetPluginVersion(), 131072); },
+        [](Sequence& s, plugin_host::PluginModule& m) { m.SetVehicleSpec(s.vehicleSpec()); },
+        [](Sequence& s, plugin_host::PluginModule& m) { m.Initialize(s.in_.integer()); },
+        [](Sequence& s, plugin_host::PluginModule& m) {
+          m.SetPower(s.mirror_.power = s.in_.integer());
+        },
+        [](Sequence& s, plugin_host::PluginModule& m) {
+          m.SetBrake(s.mirror_.brake = s.in_.integer());
+        },
+        [](Sequence& s, plugin_host::PluginModule& m) {
+          m.SetReverser(s.mirror_.reverser = s.in_.integer());
+        },
+        [](Sequence& s, plugin_host::PluginModule& m) { m.KeyDown(s.in_.integer()); },
+        [](Sequence& s, plugin_host::PluginModule& m) { m.KeyUp(s.in_.integer()); },
+        [](Sequence& s, plugin_host::PluginModule& m) { m.HornBlow(s.in_.integer()); },
+        [](Sequence&, plugin_host::PluginModule& m) { m.DoorOpen(); },
+        [](Sequence&, plugin_host::PluginModule& m) { m.DoorClose(); },
+        [](Sequence& s, plugin_host::PluginModule& m) { m.SetSignal(s.in_.integer()); },
+        [](Sequence& s, plugin_host::PluginModule& m) { m.SetBeaconData(s.beacon()); },
+    };
+    constexpr int kCallCount = static_cast<int>(std::size(kCalls));
+    const int choice = in_.below(2 * kCallCount);
+    if (choice < kCallCount) {
+      kCalls[choice](*this, module);
+    } else {
+      elapse(module);
+    }
+  }
+
+  VehicleSpec vehicleSpec() {
+    return {in_.integer(), in_.integer(), in_.integer(), in_.integer(), in_.integer()};
+  }
+
+  BeaconData beacon() { return {in_.integer(), in_.integer(), in_.single(), in_.integer()}; }
+
+  void load(plugin_host::PluginModule& module) {
+    module.Load();
+    interval_ = settings_.interval;
+    runOpen_ = true;
+    run_ = LogShape{columnsHeader_, 0};
+  }
+
+  void dispose(plugin_host::PluginModule& module) {
+    module.Dispose();
+    if (runOpen_) expected_.push_back(run_);
+    runOpen_ = false;
+  }
+
+  void elapse(plugin_host::PluginModule& module) {
+    int32_t panel[64];
+    int32_t sound[64];
+    std::fill(std::begin(panel), std::end(panel), 0x5A5A5A5A);
+    std::fill(std::begin(sound), std::end(sound), 0x5A5A5A5A);
+    const bool withArrays = in_.below(2) == 0;
+    const Handles handles =
+        module.Elapse(in_.state(), withArrays ? panel : nullptr, withArrays ? sound : nullptr);
+    EXPECT_EQ(handles.brake, mirror_.brake);
+    EXPECT_EQ(handles.power, mirror_.power);
+    EXPECT_EQ(handles.reverser, mirror_.reverser);
+    EXPECT_EQ(handles.reserved, 0);
+    EXPECT_TRUE(
+        std::all_of(std::begin(panel), std::end(panel), [](int32_t v) { return v == 0x5A5A5A5A; }));
+    EXPECT_TRUE(
+        std::all_of(std::begin(sound), std::end(sound), [](int32_t v) { return v == 0x5A5A5A5A; }));
+    if (interval_ == 0) return;  // frames before the first Load are not counted
+    ++frames_;
+    if (runOpen_ && frames_ % interval_ == 0) ++run_.rows;
+  }
+
+  const TemporaryDirectory& directory_;
+  RandomHostInput in_;
+  std::string columnsHeader_;
+  SettingsFile settings_{"", 60};
+  Handles mirror_{0, 0, 0, 0};
+  int32_t interval_ = 0;
+  int64_t frames_ = 0;
+  bool runOpen_ = false;
+  LogShape run_{std::string(), 0};
+  std::vector<LogShape> expected_;
+};
+
+// Checks the logs in directory against the runs expected, then removes them.
+void checkAndRemoveLogs(const std::filesystem::path& directory, std::vector<LogShape> expected) {
+  const auto logs = testing_support::filesStartingWith(directory, "Log_");
+  EXPECT_EQ(logs.size(), expected.size()) << "logs written";
+  for (const auto& path : logs) {
+    const LogShape found = readWellFormedLog(readFileBytes(path));
+    const auto match = std::find(expected.begin(), expected.end(), found);
+    if (match == expected.end()) {
+      std::string runs;
+      for (const LogShape& run : expected) {
+        runs += "\n  " + run.header + " with " + std::to_string(run.rows) + " rows";
+      }
+      ADD_FAILURE() << "no run ended with header " << found.header << " and " << found.rows
+                    << " rows; runs expected:" << runs;
+    } else {
+      expected.erase(match);
+    }
+    std::filesystem::remove(path);
+  }
+}
+
+TEST(HostMisuseTest, RandomCallSequencesKeepHandlesAndLogsWhole) {
+  const int sequences = testing_support::sequenceCountArgument(kDefaultSequences);
+  TemporaryDirectory directory;
+  CurrentDirectory inDirectory(directory.path());  // no shared settings file
+  InstalledModule module(directory.path(), defaultModuleName());
+  module->close();
+  const std::string modulePath = (directory.path() / defaultModuleName()).string();
+  for (int index = 0; index < sequences && !HasFailure(); ++index) {
+    SCOPED_TRACE("sequence " + std::to_string(index));
+    Sequence sequence(directory, static_cast<uint32_t>(index));
+    checkAndRemoveLogs(directory.path(), sequence.run(*module, modulePath));
+  }
+}
+
+}  // namespace
