@@ -52,16 +52,19 @@ Record take(std::string_view* calls) {
   return record;
 }
 
+// An ordinary vehicle state for the frame-th plain Elapse.
 VehicleState plainState(int frame) {
   return VehicleState{frame * 12.5, frame * 0.5f, frame * 1000, 1.0f * frame, 800.0f,
                       490.0f,       490.0f,       0.0f,         -2.5f * frame};
 }
 
+// A Logger driven as the entry points drive it, beside the run model.
 class WholeRun {
  public:
   WholeRun(std::optional<std::string> columnFile, std::optional<std::string> settings)
       : columnFile_(std::move(columnFile)), settings_(std::move(settings)) {}
 
+  // Makes the call named by which, taking its arguments from calls.
   void call(char which, std::string_view* calls) {
     switch (which) {
       case 'L':
@@ -91,6 +94,7 @@ class WholeRun {
     }
   }
 
+  // Load: a run starts in the module and in the model.
   void load() {
     logger_.startRun(directory_ + "/Logger.so");
     std::optional<std::string> shared;
@@ -98,6 +102,7 @@ class WholeRun {
     model_.load(shared, settings_, columnFile_);
   }
 
+  // Dispose: the log written, if any, must be the model's, byte for byte.
   void dispose() {
     logger_.endRun();
     const std::optional<std::string> expected = model_.dispose();

@@ -161,12 +161,14 @@ class Sequence {
     }
   }
 
+  // Random records for the calls that take them.
   VehicleSpec vehicleSpec() {
     return {in_.integer(), in_.integer(), in_.integer(), in_.integer(), in_.integer()};
   }
 
   BeaconData beacon() { return {in_.integer(), in_.integer(), in_.single(), in_.integer()}; }
 
+  // Load: a run opens with the files as they are now.
   void load(plugin_host::PluginModule& module) {
     module.Load();
     interval_ = settings_.interval;
@@ -174,12 +176,15 @@ class Sequence {
     run_ = LogShape{columnsHeader_, 0};
   }
 
+  // Dispose: an open run must leave its log.
   void dispose(plugin_host::PluginModule& module) {
     module.Dispose();
     if (runOpen_) expected_.push_back(run_);
     runOpen_ = false;
   }
 
+  // Elapse: the handles must be the mirrored ones, the host's arrays
+  // untouched, and every interval-th frame of an open run adds a row.
   void elapse(plugin_host::PluginModule& module) {
     int32_t panel[64];
     int32_t sound[64];
