@@ -41,6 +41,7 @@ logger_test(logger_unit_test
     logger/six_digits_test.cc
     logger/value_table_test.cc
     platform/ini_text_test.cc
+    platform/platform_test.cc
     settings/logger_settings_test.cc
     tests/temporary_directory.cc
   LIBRARIES logger_core)

@@ -1,0 +1,79 @@
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/temporary_directory.h"
+
+namespace platform {
+namespace {
+
+using testing_support::readFileBytes;
+using testing_support::TemporaryDirectory;
+
+// The log file's life on disk: created only where nothing is, written,
+// measured and cut back, the same on every platform.
+TEST(PlatformTest, NewFilesNeverReplaceAnythingAndCanBeCutBack) {
+  TemporaryDirectory directory;
+  const std::string path = (directory.path() / "Log.csv").string();
+  FileHandle file = kNoFile;
+  ASSERT_EQ(createNewFile(path, &file), CreateResult::kCreated);
+  ASSERT_TRUE(writeFile(file, "header,\r\nrow,\r\npart", 20));
+  EXPECT_EQ(fileSize(file), 20);
+  EXPECT_TRUE(truncateFile(file, 15));
+  EXPECT_EQ(fileSize(file), 15);
+  closeFile(file);
+  EXPECT_EQ(readFileBytes(path), "header,\r\nrow,\r\n");
+
+  FileHandle again = kNoFile;
+  EXPECT_EQ(createNewFile(path, &again), CreateResult::kAlreadyExists);
+  EXPECT_EQ(readFileBytes(path), "header,\r\nrow,\r\n");
+  std::filesystem::create_directory(directory.path() / "Taken.csv");
+  EXPECT_EQ(createNewFile((directory.path() / "Taken.csv").string(), &again),
+            CreateResult::kAlreadyExists);
+  EXPECT_EQ(createNewFile((directory.path() / "absent" / "Log.csv").string(), &again),
+            CreateResult::kFailed);
+}
+
+TEST(PlatformTest, OnlyRegularFilesAreOpenedForReading) {
+  TemporaryDirectory directory;
+  const auto path = directory.write("Logger.csv", "speed,Speed\n");
+  const FileHandle file = openForReading(path.string());
+  ASSERT_NE(file, kNoFile);
+  char buffer[64];
+  EXPECT_EQ(readFile(file, buffer, sizeof buffer), 12);
+  EXPECT_EQ(readFile(file, buffer, sizeof buffer), 0);
+  closeFile(file);
+  EXPECT_EQ(openForReading(directory.path().string()), kNoFile);
+  EXPECT_EQ(openForReading((directory.path() / "absent.csv").string()), kNoFile);
+  EXPECT_TRUE(fileExists(path.string()));
+  EXPECT_TRUE(fileExists(directory.path().string()));
+  EXPECT_FALSE(fileExists((directory.path() / "absent.csv").string()));
+}
+
+TEST(PlatformTest, CuttingTheLastComponentKeepsARootsSeparator) {
+  const std::string separator(1, pathSeparator());
+  const std::string root = separator == "\\" ? "C:\\" : "/";
+  EXPECT_EQ(removeLastPathComponent(root + "Logger" + moduleExtension()), root);
+  EXPECT_EQ(removeLastPathComponent(root + "sim" + separator + "Logger" + moduleExtension()),
+            root + "sim");
+  EXPECT_EQ(removeLastPathComponent(root + "a.dll" + separator + "Logger.dll"), root + "a.dll");
+}
+
+TEST(PlatformTest, LocalTimeHasCalendarFields) {
+  LocalTime now;
+  ASSERT_TRUE(currentLocalTime(&now));
+  EXPECT_GE(now.yearsSince1900, 126);
+  EXPECT_GE(now.month, 1);
+  EXPECT_LE(now.month, 12);
+  EXPECT_GE(now.day, 1);
+  EXPECT_LE(now.day, 31);
+  EXPECT_LE(now.hour, 23);
+  EXPECT_LE(now.minute, 59);
+  EXPECT_LE(now.second, 60);
+}
+
+}  // namespace
+}  // namespace platform
