@@ -66,7 +66,8 @@ bool parseColumnLine(std::string_view line, std::string* key, std::string* title
 }
 
 void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log) {
-  const platform::FileHandle file = path.empty() ? platform::kNoFile : platform::openForReading(path);
+  const platform::FileHandle file =
+      path.empty() ? platform::kNoFile : platform::openForReading(path);
   if (file != platform::kNoFile) {
     readLines(file, columns, log);
     platform::closeFile(file);

@@ -67,8 +67,7 @@ TEST(ColumnsTest, TheColumnFileGivesColumnsInOrderAndTheHeaderRow) {
 
 TEST(ColumnsTest, ReadingStopsAtAnEndOfTextByteAndKeepsLoneCarriageReturns) {
   TemporaryDirectory directory;
-  const auto file =
-      directory.write("Logger.csv", std::string("a,A\rB\r\r\nb,B\x1A\nc,C\n", 17));
+  const auto file = directory.write("Logger.csv", std::string("a,A\rB\r\r\nb,B\x1A\nc,C\n", 17));
   ColumnList columns;
   LogBuffer log;
   readColumns(file.string(), &columns, &log);
@@ -101,9 +100,12 @@ TEST(ColumnsTest, RowsCopyCurrentValuesAndLeaveAbsentOnesEmpty) {
   values.setClockText(ValueKey::kTimeClockText, 3723004);
   values.setFloat(ValueKey::kSpeed, 45.5f);
   values.setFloat(ValueKey::kBrakeCylinder, 0.0f);
-  const ColumnList columns = {ValueTable::slotFor("TIME_HHMMSS"), ValueTable::slotFor("SPEED"),
-                              ValueTable::slotFor("BC"), ValueTable::slotFor("SIGNAL"),
-                              kNeverStoredSlot, ValueTable::slotFor("SPEED")};
+  const ColumnList columns = {ValueTable::slotFor("TIME_HHMMSS"),
+                              ValueTable::slotFor("SPEED"),
+                              ValueTable::slotFor("BC"),
+                              ValueTable::slotFor("SIGNAL"),
+                              kNeverStoredSlot,
+                              ValueTable::slotFor("SPEED")};
   LogBuffer log;
   appendRow(values, columns, &log);
   appendRow(values, ColumnList(), &log);

@@ -151,7 +151,8 @@ std::string libraryText(double value) {
   std::snprintf(text, sizeof text, "%g", value);
   std::string result = text;
   const std::size_t exponent = result.find('e');
-  if (exponent != std::string::npos && result.size() - exponent == 4) result.insert(exponent + 2, "0");
+  if (exponent != std::string::npos && result.size() - exponent == 4)
+    result.insert(exponent + 2, "0");
   return result;
 }
 
@@ -164,8 +165,8 @@ TEST(FormatValueTest, AgreesWithCorrectRoundingAwayFromTies) {
   std::uniform_real_distribution<double> mantissas(1.0, 10.0);
   int compared = 0;
   for (int trial = 0; trial < 200000; ++trial) {
-    const double value = mantissas(random) * std::pow(10.0, exponents(random)) *
-                         (trial % 2 ? -1.0 : 1.0);
+    const double value =
+        mantissas(random) * std::pow(10.0, exponents(random)) * (trial % 2 ? -1.0 : 1.0);
     if (!std::isfinite(value) || nearSixDigitTie(value)) continue;
     ASSERT_EQ(doubleText(value), libraryText(value)) << "value " << value;
     ++compared;

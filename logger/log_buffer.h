@@ -31,7 +31,9 @@ class LogBuffer {
   }
 
   // Makes the bytes written into the reserved room up to end part of the log.
-  void commit(const char* end) { chunks_.back().used = static_cast<std::size_t>(end - chunks_.back().data.get()); }
+  void commit(const char* end) {
+    chunks_.back().used = static_cast<std::size_t>(end - chunks_.back().data.get());
+  }
 
   // Adds text at the end of the log; throws std::bad_alloc when no memory is left.
   void append(std::string_view text);

@@ -4,10 +4,25 @@ namespace logger {
 namespace {
 
 constexpr std::string_view kKeyTexts[kValueKeyCount] = {
-    "POWER",    "BRAKE",           "REVERSER",        "SIGNAL", "PILOTLAMP",
-    "BEACON_TYPE", "BEACON_SIGNAL", "BEACON_DISTANCE", "BEACON_OPTIONAL",
-    "LOCATION", "SPEED",           "TIME",            "BC",     "MR",
-    "ER",       "BP",              "SAP",             "CURRENT", "ACCELERATION",
+    "POWER",
+    "BRAKE",
+    "REVERSER",
+    "SIGNAL",
+    "PILOTLAMP",
+    "BEACON_TYPE",
+    "BEACON_SIGNAL",
+    "BEACON_DISTANCE",
+    "BEACON_OPTIONAL",
+    "LOCATION",
+    "SPEED",
+    "TIME",
+    "BC",
+    "MR",
+    "ER",
+    "BP",
+    "SAP",
+    "CURRENT",
+    "ACCELERATION",
     "TIME_HHMMSS",
 };
 
@@ -34,4 +49,3 @@ std::optional<std::string_view> ValueTable::find(std::string_view keyText) const
 }
 
 }  // namespace logger
-

@@ -5,7 +5,9 @@
 namespace platform {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view trim(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);

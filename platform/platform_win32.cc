@@ -1,6 +1,9 @@
 // The platform services on Windows.
+// windows.h first: shlwapi.h builds on its declarations.
+// clang-format off
 #include <windows.h>
 #include <shlwapi.h>
+// clang-format on
 
 #include <cstring>
 #include <ctime>
@@ -94,8 +97,9 @@ std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size) {
 }
 
 CreateResult createNewFile(const std::string& path, FileHandle* file) {
-  const HANDLE created = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE created =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created != INVALID_HANDLE_VALUE) {
     *file = reinterpret_cast<FileHandle>(created);
     return CreateResult::kCreated;

@@ -32,9 +32,13 @@ using logger::ValueKey;
 
 extern "C" {
 
-void LOGGER_CALL Load() { guarded([] { theLogger.startRun(platform::modulePath()); }); }
+void LOGGER_CALL Load() {
+  guarded([] { theLogger.startRun(platform::modulePath()); });
+}
 
-void LOGGER_CALL Dispose() { guarded([] { theLogger.endRun(); }); }
+void LOGGER_CALL Dispose() {
+  guarded([] { theLogger.endRun(); });
+}
 
 int32_t LOGGER_CALL GetPluginVersion() { return kPluginInterfaceVersion; }
 

@@ -70,22 +70,22 @@ constexpr int32_t kPluginInterfaceVersion = 0x00020000;
 // The entry points, as the host calls them. The LOGGER_ENTRY_POINTS list
 // names each with its return type and parameters once, for the module's
 // declarations and for hosts that bind them by name.
-#define LOGGER_ENTRY_POINTS(X)                                           \
-  X(void, Load, ())                                                      \
-  X(void, Dispose, ())                                                   \
-  X(int32_t, GetPluginVersion, ())                                       \
-  X(void, SetVehicleSpec, (VehicleSpec spec))                            \
-  X(void, Initialize, (int32_t brakeMode))                               \
+#define LOGGER_ENTRY_POINTS(X)                                               \
+  X(void, Load, ())                                                          \
+  X(void, Dispose, ())                                                       \
+  X(int32_t, GetPluginVersion, ())                                           \
+  X(void, SetVehicleSpec, (VehicleSpec spec))                                \
+  X(void, Initialize, (int32_t brakeMode))                                   \
   X(Handles, Elapse, (VehicleState state, int32_t * panel, int32_t * sound)) \
-  X(void, SetPower, (int32_t notch))                                     \
-  X(void, SetBrake, (int32_t notch))                                     \
-  X(void, SetReverser, (int32_t position))                               \
-  X(void, KeyDown, (int32_t key))                                        \
-  X(void, KeyUp, (int32_t key))                                          \
-  X(void, HornBlow, (int32_t horn))                                      \
-  X(void, DoorOpen, ())                                                  \
-  X(void, DoorClose, ())                                                 \
-  X(void, SetSignal, (int32_t signal))                                   \
+  X(void, SetPower, (int32_t notch))                                         \
+  X(void, SetBrake, (int32_t notch))                                         \
+  X(void, SetReverser, (int32_t position))                                   \
+  X(void, KeyDown, (int32_t key))                                            \
+  X(void, KeyUp, (int32_t key))                                              \
+  X(void, HornBlow, (int32_t horn))                                          \
+  X(void, DoorOpen, ())                                                      \
+  X(void, DoorClose, ())                                                     \
+  X(void, SetSignal, (int32_t signal))                                       \
   X(void, SetBeaconData, (BeaconData beacon))
 
 #endif  // LOGGER_PLUGIN_HOST_RECORDS_H_

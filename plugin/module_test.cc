@@ -39,8 +39,8 @@ TEST(EntryPointsTest, ElapseReturnsTheHandlesTheHostLastReported) {
     ASSERT_TRUE(sameHandles(module->Elapse(sampleState(frame), panel, sound), {3, 0, -1, 0}));
   }
   module->SetPower(-2147483647 - 1);
-  EXPECT_TRUE(sameHandles(module->Elapse(sampleState(70), nullptr, nullptr),
-                          {3, -2147483647 - 1, -1, 0}));
+  EXPECT_TRUE(
+      sameHandles(module->Elapse(sampleState(70), nullptr, nullptr), {3, -2147483647 - 1, -1, 0}));
   module->Dispose();
   for (int index = 0; index < 256; ++index) {
     ASSERT_EQ(panel[index], 0);

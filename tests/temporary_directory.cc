@@ -11,8 +11,9 @@ namespace testing_support {
 
 TemporaryDirectory::TemporaryDirectory() {
   std::random_device entropy;
-  std::mt19937_64 random(entropy() ^ static_cast<uint64_t>(
-                                         std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::mt19937_64 random(
+      entropy() ^
+      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   for (int attempt = 0; attempt < 100; ++attempt) {
     path_ = std::filesystem::temp_directory_path() / ("logger_test_" + std::to_string(random()));
     if (std::filesystem::create_directory(path_)) return;
