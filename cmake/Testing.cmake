@@ -65,7 +65,7 @@ if(NOT WIN32)
   # Tests that fork a child process to set resource limits in it.
   target_sources(module_test PRIVATE
     plugin/resource_limits_posix_test.cc
-    plugin/special_files_posix_test.cc
+    plugin/pipe_and_device_files_posix_test.cc
     tests/child_process.cc)
 endif()
 

@@ -20,14 +20,8 @@ using testing_support::expectedLog;
 using testing_support::InstalledModule;
 using testing_support::readFileBytes;
 using testing_support::sampleState;
+using testing_support::stateAt;
 using testing_support::TemporaryDirectory;
-
-VehicleState stateAt(int32_t time, float speed) {
-  VehicleState state = sampleState(0);
-  state.time = time;
-  state.speed = speed;
-  return state;
-}
 
 // The column file of the whole-run log: every key of the catalogue, one
 // mistyped, one with a blank before it, and one listed twice.

@@ -28,13 +28,8 @@ using testing_support::defaultModuleName;
 using testing_support::InstalledModule;
 using testing_support::runInChild;
 using testing_support::sampleState;
+using testing_support::stateAt;
 using testing_support::TemporaryDirectory;
-
-VehicleState stateAtTime(int32_t time) {
-  VehicleState state = sampleState(0);
-  state.time = time;
-  return state;
-}
 
 // Exit codes of the children: the host went on after the module's call.
 constexpr int kHostSurvived = 0;
@@ -62,7 +57,7 @@ TEST(FullDiskTest, TheLogIsCutBackToItsLastWholeRow) {
   InstalledModule module(directory.path(), defaultModuleName());
   module->Load();
   for (int32_t frame = 1; frame <= 5; ++frame) {
-    module->Elapse(stateAtTime(1000000 + frame), nullptr, nullptr);
+    module->Elapse(stateAt(1000000 + frame, 0.0f), nullptr, nullptr);
   }
   const std::string header = "Milliseconds,\r\n";  // 15 bytes; each row is 10
   const std::string whole = header + "1000001,\r\n1000002,\r\n1000003,\r\n1000004,\r\n1000005,\r\n";
@@ -129,7 +124,7 @@ TEST(OutOfMemoryTest, LoggingStopsAndTheRowsGatheredAreWritten) {
   const ChildOutcome outcome = runWithMemoryHeadroom(32 << 20, [&module] {
     module->Load();
     for (int32_t frame = 1; frame <= kFrames; ++frame) {
-      VehicleState state = stateAtTime(frame);
+      VehicleState state = stateAt(frame, 0.0f);
       state.location = 1000.25;
       module->Elapse(state, nullptr, nullptr);
     }

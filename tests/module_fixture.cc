@@ -61,6 +61,13 @@ VehicleState sampleState(int frame) {
   return state;
 }
 
+VehicleState stateAt(int32_t time, float speed) {
+  VehicleState state = sampleState(0);
+  state.time = time;
+  state.speed = speed;
+  return state;
+}
+
 std::string expectedLog(const std::string& name) {
   const std::filesystem::path path = expectedLogDirectory() / name;
   const std::string bytes = readFileBytes(path);

@@ -48,6 +48,9 @@ class InstalledModule {
 // frame's values differ.
 VehicleState sampleState(int frame);
 
+// sampleState(0) at the given time and speed.
+VehicleState stateAt(int32_t time, float speed);
+
 // The committed expected log of this name.
 std::string expectedLog(const std::string& name);
 
