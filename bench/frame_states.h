@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plugin/host_records.h"
+#include "records/host_records.h"
 
 namespace bench {
 

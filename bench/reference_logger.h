@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_records.h"
+#include "records/host_records.h"
 
 namespace bench {
 

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "logger/value_table.h"
-#include "platform/dynamic_library.h"
 
 namespace bench {
 
@@ -21,7 +20,7 @@ InstalledModule::InstalledModule(const std::string& builtModule, int32_t interva
   directory_.write("Logger.csv", columns);
   directory_.write("Logger.ini", "[Frame]\nSkip=" + std::to_string(interval) + "\n");
   const std::filesystem::path installed =
-      directory_.path() / (std::string("Logger") + platform::libraryExtension());
+      directory_.path() / plugin_host::defaultModuleFileName();
   std::filesystem::copy_file(builtModule, installed);
   std::string error;
   if (!module_.open(installed.string(), &error)) throw std::runtime_error(error);

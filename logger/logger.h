@@ -9,7 +9,7 @@
 #include "logger/columns.h"
 #include "logger/log_buffer.h"
 #include "logger/value_table.h"
-#include "plugin/host_records.h"
+#include "records/host_records.h"
 
 namespace logger {
 

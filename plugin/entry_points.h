@@ -2,7 +2,7 @@
 #ifndef LOGGER_PLUGIN_ENTRY_POINTS_H_
 #define LOGGER_PLUGIN_ENTRY_POINTS_H_
 
-#include "plugin/host_records.h"
+#include "plugin/entry_point_list.h"
 
 #define LOGGER_DECLARE_ENTRY_POINT(result, name, parameters) \
   LOGGER_EXPORT result LOGGER_CALL name parameters;

@@ -18,7 +18,7 @@
 namespace {
 
 using testing_support::CurrentDirectory;
-using testing_support::defaultModuleName;
+using plugin_host::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::LogShape;
 using testing_support::RandomHostInput;
@@ -243,9 +243,9 @@ TEST(HostMisuseTest, RandomCallSequencesKeepHandlesAndLogsWhole) {
   const int sequences = testing_support::sequenceCountArgument(kDefaultSequences);
   TemporaryDirectory directory;
   CurrentDirectory inDirectory(directory.path());  // no shared settings file
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->close();
-  const std::string modulePath = (directory.path() / defaultModuleName()).string();
+  const std::string modulePath = (directory.path() / plugin_host::defaultModuleFileName()).string();
   for (int index = 0; index < sequences && !HasFailure(); ++index) {
     SCOPED_TRACE("sequence " + std::to_string(index));
     Sequence sequence(directory, static_cast<uint32_t>(index));

@@ -13,7 +13,7 @@
 namespace {
 
 using testing_support::CurrentDirectory;
-using testing_support::defaultModuleName;
+using plugin_host::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::readFileBytes;
 using testing_support::sampleState;
@@ -51,7 +51,7 @@ TEST(HostileColumnFileTest, ATenMegabyteLineIsOneColumnOrNone) {
     TemporaryDirectory directory;
     directory.write("Logger.csv", each.file);
     directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-    InstalledModule module(directory.path(), defaultModuleName());
+    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
     EXPECT_EQ(runOnce(module, 1), each.expectedLog);
   }
 }
@@ -60,7 +60,7 @@ TEST(HostileColumnFileTest, AHundredThousandColumnsFillEveryRow) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", repeated("speed,S\n", 100000));
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   EXPECT_EQ(runOnce(module, 2), repeated("S,", 100000) + "\r\n" + repeated("0.75,", 100000) +
                                     "\r\n" + repeated("1.5,", 100000) + "\r\n");
 }
@@ -78,7 +78,7 @@ TEST(HostileColumnFileTest, OddBytesInKeysMatchNothingAndTitlesKeepThem) {
                   "time,T\n\x1a"              // an end-of-text byte ends the file
                   "brake,Unread\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   EXPECT_EQ(runOnce(module, 1),
             "N\0ul,High\xe9,Accent,\xc3\x28\xa0,\xf0\x28\x8c\x28,Bom,T,\r\n"
             ",,,,0.75,,36000016,\r\n"s);
@@ -92,7 +92,7 @@ TEST(HostileColumnFileTest, OnlyALineFeedEndsALine) {
     TemporaryDirectory directory;
     directory.write("Logger.csv", each.file);
     directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-    InstalledModule module(directory.path(), defaultModuleName());
+    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
     EXPECT_EQ(runOnce(module, 1), each.expectedLog);
   }
 }
@@ -115,7 +115,7 @@ TEST(HostileFilesTest, DirectoriesWhereFilesBelongAreNoFiles) {
   for (std::time_t second = now; second < now + 5; ++second) {
     std::filesystem::create_directory(plugins.path() / (logNameAt(second) + ".csv"));
   }
-  InstalledModule module(plugins.path(), defaultModuleName());
+  InstalledModule module(plugins.path(), plugin_host::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= 120; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
   module->Dispose();
@@ -152,7 +152,7 @@ TEST(HostileFilesTest, MegabytesOfGarbageInTheSettingsFile) {
     TemporaryDirectory directory;
     directory.write("Logger.csv", "time,T\n");
     directory.write("Logger.ini", each.file);
-    InstalledModule module(directory.path(), defaultModuleName());
+    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
     EXPECT_EQ(runOnce(module, 60), each.expectedLog);
   }
 }

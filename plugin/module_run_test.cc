@@ -15,7 +15,7 @@
 namespace {
 
 using testing_support::CurrentDirectory;
-using testing_support::defaultModuleName;
+using plugin_host::defaultModuleFileName;
 using testing_support::expectedLog;
 using testing_support::InstalledModule;
 using testing_support::readFileBytes;
@@ -77,7 +77,7 @@ TEST(ModuleRunTest, AWholeRunWritesTheCommittedLog) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", kAllColumns);
   directory.write("Logger.ini", "[Frame]\nSkip=3\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   driveWholeRun(*module);
   EXPECT_EQ(module.onlyLog(), expectedLog("whole_run.csv"));
 }
@@ -91,7 +91,7 @@ TEST(ModuleRunTest, TheLogIsTheSameInACommaDecimalLocale) {
   directory.write("Logger.ini", "[Frame]\nSkip=3\n");
   std::string log;
   {
-    InstalledModule module(directory.path(), defaultModuleName());
+    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
     driveWholeRun(*module);
     log = module.onlyLog();
   }
@@ -103,7 +103,7 @@ TEST(ModuleRunTest, ExtremeValuesGiveDefinedTexts) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\ntime_hhmmss,Clock\nacceleration,A\nspeed,S\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Load();
   const int32_t latest = std::numeric_limits<int32_t>::max();
   const int32_t earliest = std::numeric_limits<int32_t>::min();
@@ -122,7 +122,7 @@ TEST(ModuleRunTest, AccelerationSpansTheTimeBetweenTwoRows) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "acceleration,A\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Load();
   module->Elapse(stateAt(0, 10.0f), nullptr, nullptr);
   module->Elapse(stateAt(10000, 36.0f), nullptr, nullptr);
@@ -135,7 +135,7 @@ TEST(ModuleRunTest, AccelerationSpansTheTimeBetweenTwoRows) {
 TEST(ModuleRunTest, WithoutAColumnFileTheLogHoldsEmptyLines) {
   TemporaryDirectory directory;
   directory.write("Logger.ini", "[Frame]\nSkip=0\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= 3; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
   module->Dispose();
@@ -145,7 +145,7 @@ TEST(ModuleRunTest, WithoutAColumnFileTheLogHoldsEmptyLines) {
 TEST(ModuleRunTest, TheDefaultIntervalLogsEverySixtiethFrame) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= 119; ++frame) {
     module->Elapse(stateAt(frame, 0.0f), nullptr, nullptr);
@@ -160,7 +160,7 @@ TEST(ModuleRunTest, TheModulesSettingsWinOverTheHostsSharedFile) {
   CurrentDirectory inHost(host.path());
   host.write("Ats.ini", "[Frame]\nSkip=2\n");
   plugins.write("Logger.csv", "time,T\n");
-  InstalledModule module(plugins.path(), defaultModuleName());
+  InstalledModule module(plugins.path(), plugin_host::defaultModuleFileName());
   auto runOfSixFrames = [&module] {
     module->Load();
     for (int frame = 1; frame <= 6; ++frame) module->Elapse(stateAt(frame, 0.0f), nullptr, nullptr);
@@ -179,7 +179,7 @@ TEST(ModuleRunTest, ElapseBeforeTheFirstLoadSamplesNothing) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\nacceleration,A\n");
   directory.write("Logger.ini", "[Frame]\nSkip=2\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Elapse(stateAt(5000, 50.0f), nullptr, nullptr);
   module->Load();
   module->Elapse(stateAt(10000, 10.0f), nullptr, nullptr);
@@ -192,7 +192,7 @@ TEST(ModuleRunTest, EachRunWritesItsOwnLogOnce) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Dispose();
   EXPECT_TRUE(module.logs().empty());
   module->Load();
@@ -223,7 +223,7 @@ TEST(ModuleRunTest, ALogNeverReplacesAnExistingFile) {
   for (std::time_t second = now; second < now + 5; ++second) {
     directory.write(logNameAt(second) + ".csv", "earlier run");
   }
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Load();
   module->Dispose();
   const auto logs = module.logs();
@@ -243,7 +243,7 @@ TEST(ModuleRunTest, ALogNeverReplacesAnExistingFile) {
 
 TEST(ModuleRunTest, TheModuleFindsItsFilesByItsOwnFileName) {
   TemporaryDirectory directory;
-  const std::string extension = defaultModuleName().substr(6);
+  const std::string extension = plugin_host::defaultModuleFileName().substr(6);
   std::string upper = extension;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const std::filesystem::path inner = directory.path() / ("a" + extension);

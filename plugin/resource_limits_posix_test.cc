@@ -24,7 +24,7 @@ constexpr bool kUnderAddressSanitizer = false;
 #endif
 
 using testing_support::ChildOutcome;
-using testing_support::defaultModuleName;
+using plugin_host::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::runInChild;
 using testing_support::sampleState;
@@ -54,7 +54,7 @@ TEST(FullDiskTest, TheLogIsCutBackToItsLastWholeRow) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,Milliseconds\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   module->Load();
   for (int32_t frame = 1; frame <= 5; ++frame) {
     module->Elapse(stateAt(1000000 + frame, 0.0f), nullptr, nullptr);
@@ -102,7 +102,7 @@ TEST(OutOfMemoryTest, ColumnAndSettingsFilesThatNeverEndAreNotRead) {
   TemporaryDirectory directory;
   std::filesystem::create_symlink("/dev/zero", directory.path() / "Logger.csv");
   std::filesystem::create_symlink("/dev/zero", directory.path() / "Logger.ini");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   const ChildOutcome outcome = runWithMemoryHeadroom(256 << 20, [&module] {
     module->Load();
     for (int frame = 1; frame <= 60; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
@@ -119,7 +119,7 @@ TEST(OutOfMemoryTest, LoggingStopsAndTheRowsGatheredAreWritten) {
   for (int column = 0; column < 1000; ++column) columns += "location,L\n";
   directory.write("Logger.csv", columns);
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), defaultModuleName());
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   constexpr int32_t kFrames = 20000;  // some 160 MB of rows, far beyond the headroom
   const ChildOutcome outcome = runWithMemoryHeadroom(32 << 20, [&module] {
     module->Load();

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "platform/dynamic_library.h"
 
 namespace testing_support {
 namespace {
@@ -21,8 +20,6 @@ const std::filesystem::path& expectedLogDirectory() { return expectedDirectoryAr
 int sequenceCountArgument(int platformDefault) {
   return sequenceCount > 0 ? sequenceCount : platformDefault;
 }
-
-std::string defaultModuleName() { return std::string("Logger") + platform::libraryExtension(); }
 
 InstalledModule::InstalledModule(const std::filesystem::path& directory,
                                  const std::string& fileName)

@@ -20,9 +20,6 @@ const std::filesystem::path& expectedLogDirectory();
 // expected log directory, or platformDefault when none was.
 int sequenceCountArgument(int platformDefault);
 
-// The module's file name on this platform: "Logger.dll" or "Logger.so".
-std::string defaultModuleName();
-
 // A copy of the built module in directory, loaded by path.
 class InstalledModule {
  public:

@@ -1,20 +1,24 @@
 #include "tools/plugin_host/plugin_module.h"
 
+#include "platform/platform.h"
+
 namespace plugin_host {
 namespace {
 
 // Finds the export name and stores it in *entryPoint; false when missing.
 template <typename Function>
-bool bind(platform::LibraryHandle library, const char* name, Function* entryPoint) {
-  *entryPoint = reinterpret_cast<Function>(platform::findExport(library, name));
+bool bind(LibraryHandle library, const char* name, Function* entryPoint) {
+  *entryPoint = reinterpret_cast<Function>(findExport(library, name));
   return *entryPoint != nullptr;
 }
 
 }  // namespace
 
+std::string defaultModuleFileName() { return std::string("Logger") + platform::moduleExtension(); }
+
 bool PluginModule::open(const std::string& path, std::string* error) {
   close();
-  library_ = platform::loadLibrary(path, error);
+  library_ = loadLibrary(path, error);
   if (!library_) return false;
 #define LOGGER_BIND_POINTER(result, name, parameters)             \
   if (!bind(library_, #name, &name)) {                            \
@@ -28,7 +32,7 @@ bool PluginModule::open(const std::string& path, std::string* error) {
 }
 
 void PluginModule::close() {
-  if (library_) platform::unloadLibrary(library_);
+  if (library_) unloadLibrary(library_);
   library_ = nullptr;
 #define LOGGER_CLEAR_POINTER(result, name, parameters) name = nullptr;
   LOGGER_ENTRY_POINTS(LOGGER_CLEAR_POINTER)

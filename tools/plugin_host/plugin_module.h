@@ -5,10 +5,13 @@
 
 #include <string>
 
-#include "platform/dynamic_library.h"
-#include "plugin/host_records.h"
+#include "plugin/entry_point_list.h"
+#include "tools/plugin_host/dynamic_library.h"
 
 namespace plugin_host {
+
+// The module's file name as built here: "Logger.dll" or "Logger.so".
+std::string defaultModuleFileName();
 
 class PluginModule {
  public:
@@ -30,7 +33,7 @@ class PluginModule {
 #undef LOGGER_DECLARE_POINTER
 
  private:
-  platform::LibraryHandle library_ = nullptr;
+  LibraryHandle library_ = nullptr;
 };
 
 }  // namespace plugin_host

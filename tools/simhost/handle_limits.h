@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "plugin/host_records.h"
+#include "records/host_records.h"
 #include "tools/simhost/host_event.h"
 
 namespace simhost {

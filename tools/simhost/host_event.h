@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "plugin/host_records.h"
+#include "records/host_records.h"
 #include "tools/plugin_host/plugin_module.h"
 
 namespace simhost {

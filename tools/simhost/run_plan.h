@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "plugin/host_records.h"
+#include "records/host_records.h"
 #include "tools/simhost/host_event.h"
 
 namespace simhost {

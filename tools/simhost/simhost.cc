@@ -7,7 +7,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/dynamic_library.h"
+#include "tools/plugin_host/plugin_module.h"
 #include "tools/simhost/built_in_trip.h"
 #include "tools/simhost/latency_summary.h"
 #include "tools/simhost/log_files.h"
@@ -44,7 +44,7 @@ class WorkDirectory {
 fs::path modulePathFor(const CommandLine& commandLine) {
   if (!commandLine.modulePath.empty()) return fs::absolute(commandLine.modulePath);
   return fs::path(executablePath()).parent_path() /
-         (std::string("Logger") + platform::libraryExtension());
+         plugin_host::defaultModuleFileName();
 }
 
 // Milliseconds as seconds with three decimals.

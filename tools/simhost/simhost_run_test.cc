@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "platform/dynamic_library.h"
 #include "tests/temporary_directory.h"
+#include "tools/plugin_host/plugin_module.h"
 #include "tools/simhost/log_files.h"
 #include "tools/simhost/process_info.h"
 #include "tools/simhost/simhost.h"
@@ -22,7 +22,7 @@ const fs::path kSourceDirectory = SIMHOST_SOURCE_DIRECTORY;
 // A directory with a copy of the built module and the example column file.
 struct ModuleDirectory {
   ModuleDirectory() {
-    const std::string moduleName = std::string("Logger") + platform::libraryExtension();
+    const std::string moduleName = plugin_host::defaultModuleFileName();
     module = directory.path() / moduleName;
     fs::copy_file(fs::path(executablePath()).parent_path() / moduleName, module);
     fs::copy_file(kSourceDirectory / "examples" / "Logger.csv", directory.path() / "Logger.csv");

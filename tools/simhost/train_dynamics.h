@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "plugin/host_records.h"
+#include "records/host_records.h"
 
 namespace simhost {
 

@@ -1,19 +1,11 @@
 // The records exchanged with the host simulator, laid out byte for byte as
-// the host passes them, and the 16 entry points the host calls by name.
-// Hosts include this header too, so both sides share one layout.
-#ifndef LOGGER_PLUGIN_HOST_RECORDS_H_
-#define LOGGER_PLUGIN_HOST_RECORDS_H_
+// the host passes them. The module's entry points, its logic and the hosts
+// that drive it all include this header, so every side shares one layout.
+#ifndef LOGGER_RECORDS_HOST_RECORDS_H_
+#define LOGGER_RECORDS_HOST_RECORDS_H_
 
 #include <cstddef>
 #include <cstdint>
-
-#if defined(_WIN32)
-#define LOGGER_CALL __stdcall
-#define LOGGER_EXPORT
-#else
-#define LOGGER_CALL
-#define LOGGER_EXPORT __attribute__((visibility("default")))
-#endif
 
 // The train's status in one simulation frame, handed to Elapse.
 struct VehicleState {
@@ -67,25 +59,4 @@ static_assert(sizeof(VehicleSpec) == 20, "VehicleSpec is 20 bytes");
 // The version of the plug-in interface the module implements.
 constexpr int32_t kPluginInterfaceVersion = 0x00020000;
 
-// The entry points, as the host calls them. The LOGGER_ENTRY_POINTS list
-// names each with its return type and parameters once, for the module's
-// declarations and for hosts that bind them by name.
-#define LOGGER_ENTRY_POINTS(X)                                               \
-  X(void, Load, ())                                                          \
-  X(void, Dispose, ())                                                       \
-  X(int32_t, GetPluginVersion, ())                                           \
-  X(void, SetVehicleSpec, (VehicleSpec spec))                                \
-  X(void, Initialize, (int32_t brakeMode))                                   \
-  X(Handles, Elapse, (VehicleState state, int32_t * panel, int32_t * sound)) \
-  X(void, SetPower, (int32_t notch))                                         \
-  X(void, SetBrake, (int32_t notch))                                         \
-  X(void, SetReverser, (int32_t position))                                   \
-  X(void, KeyDown, (int32_t key))                                            \
-  X(void, KeyUp, (int32_t key))                                              \
-  X(void, HornBlow, (int32_t horn))                                          \
-  X(void, DoorOpen, ())                                                      \
-  X(void, DoorClose, ())                                                     \
-  X(void, SetSignal, (int32_t signal))                                       \
-  X(void, SetBeaconData, (BeaconData beacon))
-
-#endif  // LOGGER_PLUGIN_HOST_RECORDS_H_
+#endif  // LOGGER_RECORDS_HOST_RECORDS_H_

@@ -1,11 +1,11 @@
 // Loading a module by path and finding its exports, for hosts and tests that
 // drive the module as the simulator does.
-#ifndef LOGGER_PLATFORM_DYNAMIC_LIBRARY_H_
-#define LOGGER_PLATFORM_DYNAMIC_LIBRARY_H_
+#ifndef LOGGER_TOOLS_PLUGIN_HOST_DYNAMIC_LIBRARY_H_
+#define LOGGER_TOOLS_PLUGIN_HOST_DYNAMIC_LIBRARY_H_
 
 #include <string>
 
-namespace platform {
+namespace plugin_host {
 
 // A loaded module, or nullptr.
 using LibraryHandle = void*;
@@ -19,9 +19,6 @@ void* findExport(LibraryHandle library, const char* name);
 // Unloads a module loaded by loadLibrary.
 void unloadLibrary(LibraryHandle library);
 
-// The file-name extension of this platform's modules: ".dll" or ".so".
-const char* libraryExtension();
+}  // namespace plugin_host
 
-}  // namespace platform
-
-#endif  // LOGGER_PLATFORM_DYNAMIC_LIBRARY_H_
+#endif  // LOGGER_TOOLS_PLUGIN_HOST_DYNAMIC_LIBRARY_H_

@@ -1,8 +1,8 @@
 #include <dlfcn.h>
 
-#include "platform/dynamic_library.h"
+#include "tools/plugin_host/dynamic_library.h"
 
-namespace platform {
+namespace plugin_host {
 
 LibraryHandle loadLibrary(const std::string& path, std::string* error) {
   // A name without a slash would be searched for on the library path.
@@ -16,6 +16,4 @@ void* findExport(LibraryHandle library, const char* name) { return dlsym(library
 
 void unloadLibrary(LibraryHandle library) { dlclose(library); }
 
-const char* libraryExtension() { return ".so"; }
-
-}  // namespace platform
+}  // namespace plugin_host

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "platform/dynamic_library.h"
+#include "tools/plugin_host/dynamic_library.h"
 
-namespace platform {
+namespace plugin_host {
 
 LibraryHandle loadLibrary(const std::string& path, std::string* error) {
   HMODULE library = LoadLibraryA(path.c_str());
@@ -16,6 +16,4 @@ void* findExport(LibraryHandle library, const char* name) {
 
 void unloadLibrary(LibraryHandle library) { FreeLibrary(static_cast<HMODULE>(library)); }
 
-const char* libraryExtension() { return ".dll"; }
-
-}  // namespace platform
+}  // namespace plugin_host
