@@ -19,8 +19,7 @@ InstalledModule::InstalledModule(const std::string& builtModule, int32_t interva
   for (const std::string& key : everyKey()) columns += key + "," + key + "\n";
   directory_.write("Logger.csv", columns);
   directory_.write("Logger.ini", "[Frame]\nSkip=" + std::to_string(interval) + "\n");
-  const std::filesystem::path installed =
-      directory_.path() / plugin_host::defaultModuleFileName();
+  const std::filesystem::path installed = directory_.path() / plugin_host::defaultModuleFileName();
   std::filesystem::copy_file(builtModule, installed);
   std::string error;
   if (!module_.open(installed.string(), &error)) throw std::runtime_error(error);

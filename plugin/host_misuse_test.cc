@@ -17,8 +17,8 @@
 
 namespace {
 
-using testing_support::CurrentDirectory;
 using plugin_host::defaultModuleFileName;
+using testing_support::CurrentDirectory;
 using testing_support::InstalledModule;
 using testing_support::LogShape;
 using testing_support::RandomHostInput;

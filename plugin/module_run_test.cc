@@ -14,8 +14,8 @@
 
 namespace {
 
-using testing_support::CurrentDirectory;
 using plugin_host::defaultModuleFileName;
+using testing_support::CurrentDirectory;
 using testing_support::expectedLog;
 using testing_support::InstalledModule;
 using testing_support::readFileBytes;

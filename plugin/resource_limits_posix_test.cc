@@ -23,8 +23,8 @@ constexpr bool kUnderAddressSanitizer = __has_feature(address_sanitizer);
 constexpr bool kUnderAddressSanitizer = false;
 #endif
 
-using testing_support::ChildOutcome;
 using plugin_host::defaultModuleFileName;
+using testing_support::ChildOutcome;
 using testing_support::InstalledModule;
 using testing_support::runInChild;
 using testing_support::sampleState;

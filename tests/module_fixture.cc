@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-
 namespace testing_support {
 namespace {
 

@@ -43,8 +43,7 @@ class WorkDirectory {
 // The module to load: the one named, or the platform's Logger beside simhost.
 fs::path modulePathFor(const CommandLine& commandLine) {
   if (!commandLine.modulePath.empty()) return fs::absolute(commandLine.modulePath);
-  return fs::path(executablePath()).parent_path() /
-         plugin_host::defaultModuleFileName();
+  return fs::path(executablePath()).parent_path() / plugin_host::defaultModuleFileName();
 }
 
 // Milliseconds as seconds with three decimals.
