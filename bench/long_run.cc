@@ -187,7 +187,7 @@ Seconds writeFloor(uint64_t bytes) {
   for (uint64_t at = 0; at < bytes; at += kPiece) {
     platform::writeFile(file, data.get() + at, std::min<uint64_t>(kPiece, bytes - at));
   }
-  platform::closeFile(file);
+  file.close();
   return Seconds{secondsSince(start)};
 }
 

@@ -24,7 +24,7 @@ void addColumn(std::string_view line, ColumnList* columns, LogBuffer* log) {
 
 // Hands each line of the file to addColumn, a CR before LF dropped, until
 // the file ends, a read fails or an end-of-text byte comes.
-void readLines(platform::FileHandle file, ColumnList* columns, LogBuffer* log) {
+void readLines(const platform::FileHandle& file, ColumnList* columns, LogBuffer* log) {
   std::string line;
   bool pendingLine = false;
   char buffer[65536];
@@ -67,11 +67,8 @@ bool parseColumnLine(std::string_view line, std::string* key, std::string* title
 
 void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log) {
   const platform::FileHandle file =
-      path.empty() ? platform::kNoFile : platform::openForReading(path);
-  if (file != platform::kNoFile) {
-    readLines(file, columns, log);
-    platform::closeFile(file);
-  }
+      path.empty() ? platform::FileHandle() : platform::openForReading(path);
+  if (file.isOpen()) readLines(file, columns, log);
   log->append(kLineBreak);
 }
 

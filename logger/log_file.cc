@@ -5,9 +5,10 @@
 
 namespace logger {
 
-bool writeLogFile(const LogBuffer& log, platform::FileHandle file) {
-  const bool whole = log.forEachPiece(
-      [file](const char* data, std::size_t size) { return platform::writeFile(file, data, size); });
+bool writeLogFile(const LogBuffer& log, const platform::FileHandle& file) {
+  const bool whole = log.forEachPiece([&file](const char* data, std::size_t size) {
+    return platform::writeFile(file, data, size);
+  });
   if (whole) return true;
   const int64_t written = platform::fileSize(file);
   if (written >= 0) {

@@ -14,7 +14,7 @@ namespace logger {
 // part of it (a full disk), cuts the file back to the end of the last whole
 // line it holds, so that it never ends inside a row. Returns whether the
 // whole log was written.
-bool writeLogFile(const LogBuffer& log, platform::FileHandle file);
+bool writeLogFile(const LogBuffer& log, const platform::FileHandle& file);
 
 // The length of the log's first size bytes up to and including the last
 // line feed among them; 0 when there is none.

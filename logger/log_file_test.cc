@@ -41,7 +41,7 @@ TEST(LogFileTest, AWholeLogIsWrittenAsItIs) {
   platform::FileHandle file;
   ASSERT_EQ(platform::createNewFile(path, &file), platform::CreateResult::kCreated);
   EXPECT_TRUE(writeLogFile(log, file));
-  platform::closeFile(file);
+  file.close();
   EXPECT_EQ(readFileBytes(path), text);
 }
 

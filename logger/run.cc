@@ -48,7 +48,6 @@ void Logger::writeLog() const {
     if (created == platform::CreateResult::kAlreadyExists) continue;
     if (created == platform::CreateResult::kFailed) return;
     writeLogFile(log_, file);
-    platform::closeFile(file);
     return;
   }
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_handle.h"
+
 namespace platform {
 
 // The module's own absolute file path, captured when the module was mapped;
@@ -45,35 +47,29 @@ struct LocalTime {
 // The current local time; false when the platform cannot convert it.
 bool currentLocalTime(LocalTime* time);
 
-// An open file, or kNoFile.
-using FileHandle = intptr_t;
-constexpr FileHandle kNoFile = -1;
-
 // Opens the regular file at path for reading, sharing it with other
-// processes; anything else there (a directory, a pipe, a device) gives kNoFile.
+// processes; anything else there (a directory, a pipe, a device) gives a
+// handle that holds no file.
 FileHandle openForReading(const std::string& path);
 
 // Reads up to size bytes; returns the count read, 0 at the end, -1 on error.
-std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size);
+std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size);
 
 // What createNewFile found at the path.
 enum class CreateResult { kCreated, kAlreadyExists, kFailed };
 
-// Creates a new file at path for writing, never replacing an existing one;
-// other processes may read and write it meanwhile.
+// Creates a new file at path for writing, never replacing an existing one,
+// into *file; other processes may read and write it meanwhile.
 CreateResult createNewFile(const std::string& path, FileHandle* file);
 
 // Writes all size bytes; false when not all of them could be written.
-bool writeFile(FileHandle file, const char* data, std::size_t size);
+bool writeFile(const FileHandle& file, const char* data, std::size_t size);
 
 // The size in bytes of an open file; -1 when it cannot be told.
-int64_t fileSize(FileHandle file);
+int64_t fileSize(const FileHandle& file);
 
 // Cuts an open file back to its first size bytes; false when it cannot.
-bool truncateFile(FileHandle file, int64_t size);
-
-// Closes a file opened by openForReading or createNewFile.
-void closeFile(FileHandle file);
+bool truncateFile(const FileHandle& file, int64_t size);
 
 }  // namespace platform
 

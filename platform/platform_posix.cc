@@ -35,6 +35,11 @@ __attribute__((constructor)) void captureModulePath() {
 }  // namespace
 
 namespace platform {
+namespace {
+
+int descriptorOf(const FileHandle& file) { return static_cast<int>(file.native()); }
+
+}  // namespace
 
 const char* modulePath() { return capturedModulePath; }
 
@@ -50,14 +55,13 @@ bool fileExists(const std::string& path) {
 int32_t readProfileInt(const std::string& path, const char* section, const char* key,
                        int32_t defaultValue) {
   const FileHandle file = openForReading(path);
-  if (file == kNoFile) return defaultValue;
+  if (!file.isOpen()) return defaultValue;
   std::string text;
   char buffer[65536];
   std::ptrdiff_t count;
   while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
     text.append(buffer, static_cast<std::size_t>(count));
   }
-  closeFile(file);
   if (count < 0) return defaultValue;
   return findIniInt(text, section, key, defaultValue);
 }
@@ -81,20 +85,20 @@ bool currentLocalTime(LocalTime* time) {
 FileHandle openForReading(const std::string& path) {
   // Opening without waiting, so that a pipe without a writer cannot hold the
   // host up; anything but a regular file is then closed again unread.
-  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (file < 0) return kNoFile;
+  FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!file.isOpen()) return file;
+  const int descriptor = descriptorOf(file);
   struct stat status;
-  if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode) ||
-      fcntl(file, F_SETFL, fcntl(file, F_GETFL) & ~O_NONBLOCK) != 0) {
-    close(file);
-    return kNoFile;
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+      fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+    file.close();
   }
   return file;
 }
 
-std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size) {
+std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size) {
   for (;;) {
-    const ssize_t count = read(static_cast<int>(file), buffer, size);
+    const ssize_t count = read(descriptorOf(file), buffer, size);
     if (count >= 0 || errno != EINTR) return count;
   }
 }
@@ -102,15 +106,15 @@ std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size) {
 CreateResult createNewFile(const std::string& path, FileHandle* file) {
   const int created = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (created >= 0) {
-    *file = created;
+    *file = FileHandle(created);
     return CreateResult::kCreated;
   }
   return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
 }
 
-bool writeFile(FileHandle file, const char* data, std::size_t size) {
+bool writeFile(const FileHandle& file, const char* data, std::size_t size) {
   while (size > 0) {
-    const ssize_t count = write(static_cast<int>(file), data, size);
+    const ssize_t count = write(descriptorOf(file), data, size);
     if (count < 0 && errno == EINTR) continue;
     if (count <= 0) return false;
     data += count;
@@ -119,16 +123,18 @@ bool writeFile(FileHandle file, const char* data, std::size_t size) {
   return true;
 }
 
-int64_t fileSize(FileHandle file) {
+int64_t fileSize(const FileHandle& file) {
   struct stat status;
-  if (fstat(static_cast<int>(file), &status) != 0) return -1;
+  if (fstat(descriptorOf(file), &status) != 0) return -1;
   return static_cast<int64_t>(status.st_size);
 }
 
-bool truncateFile(FileHandle file, int64_t size) {
-  return ftruncate(static_cast<int>(file), static_cast<off_t>(size)) == 0;
+bool truncateFile(const FileHandle& file, int64_t size) {
+  return ftruncate(descriptorOf(file), static_cast<off_t>(size)) == 0;
 }
 
-void closeFile(FileHandle file) { close(static_cast<int>(file)); }
+void FileHandle::close() {
+  if (isOpen()) ::close(static_cast<int>(release()));
+}
 
 }  // namespace platform

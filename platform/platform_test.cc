@@ -18,16 +18,16 @@ using testing_support::TemporaryDirectory;
 TEST(PlatformTest, NewFilesNeverReplaceAnythingAndCanBeCutBack) {
   TemporaryDirectory directory;
   const std::string path = (directory.path() / "Log.csv").string();
-  FileHandle file = kNoFile;
+  FileHandle file;
   ASSERT_EQ(createNewFile(path, &file), CreateResult::kCreated);
   ASSERT_TRUE(writeFile(file, "header,\r\nrow,\r\npart", 20));
   EXPECT_EQ(fileSize(file), 20);
   EXPECT_TRUE(truncateFile(file, 15));
   EXPECT_EQ(fileSize(file), 15);
-  closeFile(file);
+  file.close();
   EXPECT_EQ(readFileBytes(path), "header,\r\nrow,\r\n");
 
-  FileHandle again = kNoFile;
+  FileHandle again;
   EXPECT_EQ(createNewFile(path, &again), CreateResult::kAlreadyExists);
   EXPECT_EQ(readFileBytes(path), "header,\r\nrow,\r\n");
   std::filesystem::create_directory(directory.path() / "Taken.csv");
@@ -37,17 +37,37 @@ TEST(PlatformTest, NewFilesNeverReplaceAnythingAndCanBeCutBack) {
             CreateResult::kFailed);
 }
 
+// A handle owns its file alone: moving hands the file over, so it is
+// closed exactly once, by whichever handle holds it last.
+TEST(PlatformTest, FileHandlesHandTheirFileOverWhenMoved) {
+  TemporaryDirectory directory;
+  const auto path = directory.write("Logger.csv", "speed,Speed\n");
+  FileHandle first = openForReading(path.string());
+  ASSERT_TRUE(first.isOpen());
+  FileHandle second = std::move(first);
+  EXPECT_FALSE(first.isOpen());
+  char buffer[64];
+  EXPECT_EQ(readFile(second, buffer, sizeof buffer), 12);
+  FileHandle third = openForReading(path.string());
+  third = std::move(second);
+  EXPECT_FALSE(second.isOpen());
+  EXPECT_EQ(readFile(third, buffer, sizeof buffer), 0) << "the moved handle keeps its position";
+  third.close();
+  EXPECT_FALSE(third.isOpen());
+  third.close();
+}
+
 TEST(PlatformTest, OnlyRegularFilesAreOpenedForReading) {
   TemporaryDirectory directory;
   const auto path = directory.write("Logger.csv", "speed,Speed\n");
-  const FileHandle file = openForReading(path.string());
-  ASSERT_NE(file, kNoFile);
+  FileHandle file = openForReading(path.string());
+  ASSERT_TRUE(file.isOpen());
   char buffer[64];
   EXPECT_EQ(readFile(file, buffer, sizeof buffer), 12);
   EXPECT_EQ(readFile(file, buffer, sizeof buffer), 0);
-  closeFile(file);
-  EXPECT_EQ(openForReading(directory.path().string()), kNoFile);
-  EXPECT_EQ(openForReading((directory.path() / "absent.csv").string()), kNoFile);
+  file.close();
+  EXPECT_FALSE(openForReading(directory.path().string()).isOpen());
+  EXPECT_FALSE(openForReading((directory.path() / "absent.csv").string()).isOpen());
   EXPECT_TRUE(fileExists(path.string()));
   EXPECT_TRUE(fileExists(directory.path().string()));
   EXPECT_FALSE(fileExists((directory.path() / "absent.csv").string()));

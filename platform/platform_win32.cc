@@ -27,7 +27,14 @@ void captureModulePath(HMODULE module) {
   std::memcpy(capturedModulePath, buffer, length + 1);
 }
 
-HANDLE toHandle(platform::FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE toHandle(const platform::FileHandle& file) {
+  return reinterpret_cast<HANDLE>(file.native());
+}
+
+// The handle as a FileHandle; INVALID_HANDLE_VALUE becomes one that holds no file.
+platform::FileHandle toFileHandle(HANDLE handle) {
+  return platform::FileHandle(reinterpret_cast<platform::FileHandle::Native>(handle));
+}
 
 }  // namespace
 
@@ -78,18 +85,15 @@ bool currentLocalTime(LocalTime* time) {
 }
 
 FileHandle openForReading(const std::string& path) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return kNoFile;
+  FileHandle file =
+      toFileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   // Only a file on disk is read: a pipe or a device could hold the host up.
-  if (GetFileType(file) != FILE_TYPE_DISK) {
-    CloseHandle(file);
-    return kNoFile;
-  }
-  return reinterpret_cast<FileHandle>(file);
+  if (file.isOpen() && GetFileType(toHandle(file)) != FILE_TYPE_DISK) file.close();
+  return file;
 }
 
-std::ptrdiff_t readFile(FileHandle file, char* buffer, std::size_t size) {
+std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size) {
   const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
   DWORD count = 0;
   if (!ReadFile(toHandle(file), buffer, wanted, &count, nullptr)) return -1;
@@ -101,7 +105,7 @@ CreateResult createNewFile(const std::string& path, FileHandle* file) {
       CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created != INVALID_HANDLE_VALUE) {
-    *file = reinterpret_cast<FileHandle>(created);
+    *file = toFileHandle(created);
     return CreateResult::kCreated;
   }
   const DWORD error = GetLastError();
@@ -112,7 +116,7 @@ CreateResult createNewFile(const std::string& path, FileHandle* file) {
   return fileExists(path) ? CreateResult::kAlreadyExists : CreateResult::kFailed;
 }
 
-bool writeFile(FileHandle file, const char* data, std::size_t size) {
+bool writeFile(const FileHandle& file, const char* data, std::size_t size) {
   while (size > 0) {
     const DWORD piece = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     DWORD written = 0;
@@ -123,19 +127,21 @@ bool writeFile(FileHandle file, const char* data, std::size_t size) {
   return true;
 }
 
-int64_t fileSize(FileHandle file) {
+int64_t fileSize(const FileHandle& file) {
   LARGE_INTEGER size;
   if (!GetFileSizeEx(toHandle(file), &size)) return -1;
   return static_cast<int64_t>(size.QuadPart);
 }
 
-bool truncateFile(FileHandle file, int64_t size) {
+bool truncateFile(const FileHandle& file, int64_t size) {
   LARGE_INTEGER position;
   position.QuadPart = size;
   return SetFilePointerEx(toHandle(file), position, nullptr, FILE_BEGIN) &&
          SetEndOfFile(toHandle(file));
 }
 
-void closeFile(FileHandle file) { CloseHandle(toHandle(file)); }
+void FileHandle::close() {
+  if (isOpen()) CloseHandle(reinterpret_cast<HANDLE>(release()));
+}
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 // A host that runs out of disk space or memory: the run is prepared in this
 // process, then finished in a child process under a resource limit, and the
 // log it leaves is read back here.
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -110,6 +112,44 @@ TEST(OutOfMemoryTest, ColumnAndSettingsFilesThatNeverEndAreNotRead) {
   });
   ASSERT_TRUE(outcome.exited && outcome.exitCode == kHostSurvived) << outcome.describe();
   EXPECT_EQ(module.onlyLog(), "\r\n\r\n");
+}
+
+// The number of files this process holds open.
+int openFileCount() {
+  int count = 0;
+  if (DIR* descriptors = opendir("/proc/self/fd")) {
+    while (readdir(descriptors)) ++count;
+    closedir(descriptors);
+  }
+  return count;
+}
+
+// A file of size bytes that reads as zeros and takes no room on the disk.
+void writeSparseFile(const std::filesystem::path& path, off_t size) {
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(file, 0);
+  ASSERT_EQ(ftruncate(file, size), 0);
+  close(file);
+}
+
+TEST(OutOfMemoryTest, AFileWhoseReadingRunsOutOfMemoryIsClosed) {
+  if (kUnderAddressSanitizer) GTEST_SKIP() << "no memory limit under the address sanitizer";
+  // A gigabyte without a line break: the reading runs out of memory long
+  // before its end, and the file must not stay open after Load.
+  for (const char* hugeFile : {"Logger.csv", "Logger.ini"}) {
+    TemporaryDirectory directory;
+    writeSparseFile(directory.path() / hugeFile, off_t{1} << 30);
+    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+    const ChildOutcome outcome = runInChild([&module] {
+      if (!limit(RLIMIT_AS, addressSpaceInUse() + (64 << 20))) return kLimitRefused;
+      const int before = openFileCount();
+      module->Load();
+      module->Dispose();
+      return openFileCount() == before ? kHostSurvived : 1;
+    });
+    EXPECT_TRUE(outcome.exited && outcome.exitCode == kHostSurvived)
+        << hugeFile << ": " << outcome.describe();
+  }
 }
 
 TEST(OutOfMemoryTest, LoggingStopsAndTheRowsGatheredAreWritten) {
