@@ -1,30 +1,29 @@
 #include "logger/value_table.h"
 
+#include <iterator>
+
 namespace logger {
 namespace {
 
-constexpr std::string_view kKeyTexts[kValueKeyCount] = {
-    "POWER",
-    "BRAKE",
-    "REVERSER",
-    "SIGNAL",
-    "PILOTLAMP",
-    "BEACON_TYPE",
-    "BEACON_SIGNAL",
-    "BEACON_DISTANCE",
-    "BEACON_OPTIONAL",
-    "LOCATION",
-    "SPEED",
-    "TIME",
-    "BC",
-    "MR",
-    "ER",
-    "BP",
-    "SAP",
-    "CURRENT",
-    "ACCELERATION",
-    "TIME_HHMMSS",
+constexpr std::string_view kKeyTexts[] = {
+#define LOGGER_KEY_TEXT(name, text) text,
+    LOGGER_VALUE_KEYS(LOGGER_KEY_TEXT)
+#undef LOGGER_KEY_TEXT
 };
+static_assert(std::size(kKeyTexts) == kValueKeyCount, "one text per key");
+
+// True when every text is non-empty and no two are the same, so that a
+// column's key names at most one value, and an empty key none.
+constexpr bool textsAreDistinctWords() {
+  for (std::size_t at = 0; at < std::size(kKeyTexts); ++at) {
+    if (kKeyTexts[at].empty()) return false;
+    for (std::size_t other = 0; other < at; ++other) {
+      if (kKeyTexts[other] == kKeyTexts[at]) return false;
+    }
+  }
+  return true;
+}
+static_assert(textsAreDistinctWords(), "key texts are non-empty and distinct");
 
 }  // namespace
 
@@ -40,12 +39,6 @@ std::optional<ValueKey> findValueKey(std::string_view text) {
 ValueSlot ValueTable::slotFor(std::string_view keyText) {
   const std::optional<ValueKey> key = findValueKey(keyText);
   return key ? static_cast<ValueSlot>(*key) : kNeverStoredSlot;
-}
-
-std::optional<std::string_view> ValueTable::find(std::string_view keyText) const {
-  const ValueText& value = at(slotFor(keyText));
-  if (value.length == 0) return std::nullopt;
-  return std::string_view(value.text, value.length);
 }
 
 }  // namespace logger

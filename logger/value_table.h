@@ -11,32 +11,42 @@
 
 namespace logger {
 
+// The key catalogue, once: every key the module stores a value under, as
+// its enumerator and the text users write in the column file. The enum, the
+// count and the texts below all come from this list.
+#define LOGGER_VALUE_KEYS(X)            \
+  X(kPower, "POWER")                    \
+  X(kBrake, "BRAKE")                    \
+  X(kReverser, "REVERSER")              \
+  X(kSignal, "SIGNAL")                  \
+  X(kPilotLamp, "PILOTLAMP")            \
+  X(kBeaconType, "BEACON_TYPE")         \
+  X(kBeaconSignal, "BEACON_SIGNAL")     \
+  X(kBeaconDistance, "BEACON_DISTANCE") \
+  X(kBeaconOptional, "BEACON_OPTIONAL") \
+  X(kLocation, "LOCATION")              \
+  X(kSpeed, "SPEED")                    \
+  X(kTime, "TIME")                      \
+  X(kBrakeCylinder, "BC")               \
+  X(kMainReservoir, "MR")               \
+  X(kEqualizingReservoir, "ER")         \
+  X(kBrakePipe, "BP")                   \
+  X(kStraightAirPipe, "SAP")            \
+  X(kCurrent, "CURRENT")                \
+  X(kAcceleration, "ACCELERATION")      \
+  X(kTimeClockText, "TIME_HHMMSS")
+
 // Every key the module stores a value under.
 enum class ValueKey : uint8_t {
-  kPower,
-  kBrake,
-  kReverser,
-  kSignal,
-  kPilotLamp,
-  kBeaconType,
-  kBeaconSignal,
-  kBeaconDistance,
-  kBeaconOptional,
-  kLocation,
-  kSpeed,
-  kTime,
-  kBrakeCylinder,
-  kMainReservoir,
-  kEqualizingReservoir,
-  kBrakePipe,
-  kStraightAirPipe,
-  kCurrent,
-  kAcceleration,
-  kTimeClockText,
+#define LOGGER_KEY_ENUMERATOR(name, text) name,
+  LOGGER_VALUE_KEYS(LOGGER_KEY_ENUMERATOR)
+#undef LOGGER_KEY_ENUMERATOR
 };
 
 // The number of keys in the catalogue.
-constexpr int kValueKeyCount = 20;
+#define LOGGER_COUNT_KEY(name, text) +1
+constexpr int kValueKeyCount = 0 LOGGER_VALUE_KEYS(LOGGER_COUNT_KEY);
+#undef LOGGER_COUNT_KEY
 
 // The key's text as users write it in the column file, such as "SPEED".
 std::string_view keyText(ValueKey key);
@@ -67,9 +77,6 @@ class ValueTable {
   void setClockText(ValueKey key, int32_t milliseconds) {
     store(key, formatClockText(milliseconds, begin(key)));
   }
-
-  // The latest text stored under the key named by keyText, or none.
-  std::optional<std::string_view> find(std::string_view keyText) const;
 
   // The slot a column with this key text reads from.
   static ValueSlot slotFor(std::string_view keyText);
