@@ -35,6 +35,7 @@ logger_test(logger_unit_test
   SOURCES
     logger/columns_test.cc
     logger/format_value_test.cc
+    logger/frame_counter_test.cc
     logger/log_buffer_test.cc
     logger/log_file_test.cc
     logger/run_files_test.cc

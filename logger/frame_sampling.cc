@@ -13,22 +13,7 @@ int32_t wrappingDifference(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
-// counter modulo interval (interval at least 1), in 0 to interval - 1.
-int32_t remainderOf(int32_t counter, int32_t interval) {
-  const int32_t remainder = counter % interval;
-  return remainder < 0 ? remainder + interval : remainder;
-}
-
 }  // namespace
-
-void Logger::setFrameInterval(int32_t interval) {
-  frameInterval_ = interval;
-  counterRemainder_ = remainderOf(frameCounter_, interval);
-}
-
-void Logger::resumeCountAfterWrap() {
-  counterRemainder_ = remainderOf(frameCounter_, frameInterval_);
-}
 
 void Logger::logFrame(const VehicleState& state) {
   const int32_t elapsed = wrappingDifference(state.time, previousTime_);

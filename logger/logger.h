@@ -1,12 +1,14 @@
 // The Logger: everything a logging run holds, for the module's lifetime.
+// Its members are defined in run.cc (startRun, endRun: Load and Dispose) and
+// frame_sampling.cc (logging a frame: Elapse).
 #ifndef LOGGER_LOGGER_LOGGER_H_
 #define LOGGER_LOGGER_LOGGER_H_
 
 #include <cstdint>
-#include <limits>
 #include <string>
 
 #include "logger/columns.h"
+#include "logger/frame_counter.h"
 #include "logger/log_buffer.h"
 #include "logger/value_table.h"
 #include "records/host_records.h"
@@ -31,36 +33,18 @@ class Logger {
   // before the first run are not sampled at all. Inline, so that a frame
   // that is not logged costs the host no further call.
   void sampleFrame(const VehicleState& state) {
-    if (frameInterval_ == 0) return;
-    if (countFrame()) logFrame(state);
+    if (frames_.countFrame()) logFrame(state);
   }
 
   // The current values, which the host's events overwrite.
   ValueTable& values() { return values_; }
 
-  // Frames per logged row; 0 until the first run starts.
-  int32_t frameInterval() const { return frameInterval_; }
-
  private:
-  void setFrameInterval(int32_t interval);
-  // Counts one frame; true when it is to be logged.
-  bool countFrame() {
-    frameCounter_ = static_cast<int32_t>(static_cast<uint32_t>(frameCounter_) + 1u);
-    if (++counterRemainder_ == frameInterval_) counterRemainder_ = 0;
-    if (frameCounter_ == std::numeric_limits<int32_t>::min()) resumeCountAfterWrap();
-    return counterRemainder_ == 0;
-  }
-  // Works the remainder out afresh once the counter has wrapped to its least value.
-  void resumeCountAfterWrap();
   void logFrame(const VehicleState& state);
   void appendRowUnlessOutOfMemory();
   void writeLog() const;
 
-  int32_t frameCounter_ = 0;
-  int32_t frameInterval_ = 0;
-  // frameCounter_ modulo frameInterval_, kept in step so a frame that is not
-  // logged costs no division.
-  int32_t counterRemainder_ = 0;
+  FrameCounter frames_;
   int32_t previousTime_ = 0;
   float previousSpeed_ = 0.0f;
   std::string logStem_;  // the log's path without ".csv"; empty when it cannot be named

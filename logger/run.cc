@@ -1,6 +1,4 @@
 // Run start and end: preparing a run at Load and writing its log at Dispose.
-#include <algorithm>
-
 #include "logger/log_file.h"
 #include "logger/logger.h"
 #include "logger/run_files.h"
@@ -28,7 +26,7 @@ void Logger::startRun(const std::string& modulePath) {
   if (!files.directory.empty() && platform::currentLocalTime(&now)) {
     logStem_ = composeLogStem(files.directory, now);
   }
-  setFrameInterval(std::max(settings.interval(), int32_t{1}));
+  frames_.setInterval(settings.interval());
   readColumns(files.columnsPath, &columns_, &log_);
   runOpen_ = logging_ = true;
 }
