@@ -73,9 +73,11 @@ void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log) {
 }
 
 void appendRow(const ValueTable& values, const ColumnList& columns, LogBuffer* log) {
-  // Room for every field at its longest, taken once: each text field is
-  // copied whole and only its used length kept.
-  char* at = log->reserve(columns.size() * (sizeof(ValueText::text) + 1) + kLineBreak.size());
+  // Room for the row as it will be, taken once, and for one text field more:
+  // each field's text is copied whole and only its used length kept.
+  std::size_t rowSize = kLineBreak.size();
+  for (const ValueSlot slot : columns) rowSize += values.at(slot).length + 1;
+  char* at = log->reserve(rowSize + sizeof(ValueText::text));
   for (const ValueSlot slot : columns) {
     const ValueText& value = values.at(slot);
     std::memcpy(at, value.text, sizeof value.text);

@@ -188,4 +188,39 @@ TEST(OutOfMemoryTest, LoggingStopsAndTheRowsGatheredAreWritten) {
   EXPECT_LT(rows, kFrames);
 }
 
+TEST(OutOfMemoryTest, WideRowsTakeLittleMoreMemoryThanTheyHold) {
+  if (kUnderAddressSanitizer) GTEST_SKIP() << "no memory limit under the address sanitizer";
+  // Rows wider than a chunk of the log, of short values: the whole run must
+  // fit in twice the log's size.
+  constexpr int kColumns = 50000;
+  constexpr int32_t kRows = 100;
+  TemporaryDirectory directory;
+  std::string columns;
+  std::string header;
+  for (int column = 0; column < kColumns; ++column) {
+    columns += "location,L\n";
+    header += "L,";
+  }
+  header += "\r\n";
+  directory.write("Logger.csv", columns);
+  directory.write("Logger.ini", "[Frame]\nSkip=1\n");
+  std::string row;
+  for (int column = 0; column < kColumns; ++column) row += "1000.25,";
+  row += "\r\n";
+  const rlim_t logSize = header.size() + kRows * row.size();
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  const ChildOutcome outcome = runWithMemoryHeadroom(2 * logSize + (16 << 20), [&module] {
+    module->Load();
+    VehicleState state = stateAt(1, 0.0f);
+    state.location = 1000.25;
+    for (int32_t frame = 1; frame <= kRows; ++frame) module->Elapse(state, nullptr, nullptr);
+    module->Dispose();
+  });
+  ASSERT_TRUE(outcome.exited && outcome.exitCode == kHostSurvived) << outcome.describe();
+  const std::string log = module.onlyLog();
+  EXPECT_EQ(log.size(), logSize) << (log.size() - header.size()) / row.size() << " rows of "
+                                 << kRows;
+  EXPECT_EQ(log.substr(log.size() - row.size()), row);
+}
+
 }  // namespace
