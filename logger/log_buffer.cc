@@ -35,10 +35,4 @@ void LogBuffer::truncate(Mark mark) {
   if (!chunks_.empty()) chunks_.back().used = mark.used;
 }
 
-std::size_t LogBuffer::size() const {
-  std::size_t total = 0;
-  for (const Chunk& chunk : chunks_) total += chunk.used;
-  return total;
-}
-
 }  // namespace logger

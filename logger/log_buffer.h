@@ -47,9 +47,6 @@ class LogBuffer {
   // Empties the log and gives its memory back.
   void clear() { chunks_.clear(); }
 
-  // The log's size in bytes.
-  std::size_t size() const;
-
   // Calls write(data, size) for each piece of the log, in order, until one
   // returns false; returns whether all succeeded.
   template <typename Write>

@@ -29,7 +29,6 @@ TEST(LogBufferTest, PiecesSpanningChunksReadBackInOrder) {
   std::memcpy(room, "reserved", 8);
   log.commit(room + 8);
   expected += "reserved";
-  EXPECT_EQ(log.size(), expected.size());
   EXPECT_EQ(contents(log), expected);
 }
 
@@ -51,7 +50,6 @@ TEST(LogBufferTest, AnEmptyLogHasNoPiecesAndClearGivesEverythingBack) {
   log.truncate(log.mark());
   log.append("abc");
   log.clear();
-  EXPECT_EQ(log.size(), 0u);
   EXPECT_EQ(contents(log), "");
 }
 

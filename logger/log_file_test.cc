@@ -26,7 +26,7 @@ TEST(LogFileTest, WholeLinesEndAtTheLastLineFeedWithinTheWrittenPart) {
            {LogBuffer::kChunkSize + 2, rowOneStart},
            {rowOneStart + 3, rowOneStart},
            {rowOneStart + 4, rowOneStart + 4},
-           {log.size(), rowOneStart + 4}}) {
+           {rowOneStart + 6, rowOneStart + 4}}) {
     EXPECT_EQ(wholeLinesLength(log, size), expected) << "size " << size;
   }
   EXPECT_EQ(wholeLinesLength(LogBuffer(), 0), 0u);
