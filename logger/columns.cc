@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/platform.h"
 
 namespace logger {
@@ -9,8 +10,6 @@ namespace {
 
 // A byte of this value ends the column file, as Windows' text mode reads it.
 constexpr char kEndOfText = 26;
-
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Adds one accepted column from a line of the column file.
 void addColumn(std::string_view line, ColumnList* columns, LogBuffer* log) {
@@ -60,7 +59,7 @@ bool parseColumnLine(std::string_view line, std::string* key, std::string* title
   }
   if (fieldCount < 2) return false;
   key->assign(fields[0]);
-  for (char& c : *key) c = upperAscii(c);
+  for (char& c : *key) c = platform::upperAscii(c);
   title->assign(fields[1]);
   return true;
 }

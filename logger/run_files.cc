@@ -3,19 +3,14 @@
 #include <cstring>
 
 #include "logger/format_value.h"
+#include "platform/ascii_case.h"
 
 namespace logger {
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool endsWithIgnoringCase(const std::string& text, const char* ending) {
-  const std::size_t length = std::strlen(ending);
-  if (text.size() < length) return false;
-  for (std::size_t at = 0; at < length; ++at) {
-    if (lowerAscii(text[text.size() - length + at]) != lowerAscii(ending[at])) return false;
-  }
-  return true;
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
+  return text.size() >= ending.size() &&
+         platform::equalIgnoringAsciiCase(text.substr(text.size() - ending.size()), ending);
 }
 
 void appendTwoDigits(int value, std::string* text) {
