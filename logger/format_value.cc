@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "logger/character_word.h"
 #include "logger/digit_pairs.h"
 #include "logger/six_digits.h"
 
@@ -16,19 +17,12 @@ char* copyText(const char* text, char* out) {
   return out + length;
 }
 
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
-              "digit words hold their first character in their lowest byte");
-
 // Eight '0' characters as one word.
 constexpr uint64_t kZeroCharacters = 0x3030303030303030;
 
 // The six digits and two '0's as one word of characters, first digit in the
 // lowest byte: held in a register, copied out whole.
-uint64_t digitWord(const SixDigits& six) {
-  uint64_t word;
-  std::memcpy(&word, six.digits, sizeof word);
-  return word;
-}
+uint64_t digitWord(const SixDigits& six) { return loadCharacters(six.digits); }
 
 // The word's characters from index from (0 to 7) on, '0's after them.
 uint64_t digitsFrom(uint64_t word, int from) {
@@ -38,17 +32,14 @@ uint64_t digitsFrom(uint64_t word, int from) {
 // How many of the six digits are left once trailing zeros are dropped; at
 // least one, as the first digit is never zero.
 int significantDigits(uint64_t word) {
-  const uint64_t nonZero = (word ^ kZeroCharacters) & 0xffffffffffff;
-  return (63 - __builtin_clzll(nonZero)) / 8 + 1;
+  return lastNonZeroCharacter((word ^ kZeroCharacters) & 0xffffffffffff) + 1;
 }
-
-void store(uint64_t word, char* out) { std::memcpy(out, &word, sizeof word); }
 
 // Writes "d.ddddde+XXX" with significant digits; returns the end.
 char* formatExponentForm(const SixDigits& six, uint64_t word, int significant, char* out) {
   out[0] = six.digits[0];
   out[1] = '.';
-  store(digitsFrom(word, 1), out + 2);
+  storeCharacters(digitsFrom(word, 1), out + 2);
   // A lone digit has no point.
   out += significant > 1 ? significant + 1 : 1;
   out[0] = 'e';
@@ -65,14 +56,14 @@ char* formatPlainForm(const SixDigits& six, uint64_t word, int significant, char
   if (six.exponent < 0) {
     std::memcpy(out, "0.000", 5);  // "0." and the zeros before the first digit
     char* first = out + 1 - six.exponent;
-    store(word, first);
+    storeCharacters(word, first);
     return first + significant;
   }
   const int integerDigits = six.exponent + 1;
-  store(word, out);
+  storeCharacters(word, out);
   if (significant <= integerDigits) return out + integerDigits;
   out[integerDigits] = '.';
-  store(digitsFrom(word, integerDigits), out + integerDigits + 1);
+  storeCharacters(digitsFrom(word, integerDigits), out + integerDigits + 1);
   return out + significant + 1;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "logger/character_word.h"
 #include "logger/digit_pairs.h"
 
 namespace logger {
@@ -62,15 +63,8 @@ bool roundByScaling(double positive, uint32_t* six, int* exponent) {
   return true;
 }
 
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
-              "a word of characters holds its first character in its lowest byte");
-
-// The two characters of value, 0 to 99, as one word, the first in the lower byte.
-uint16_t digitPair(unsigned value) {
-  uint16_t pair;
-  std::memcpy(&pair, kDigitPairs + 2 * value, sizeof pair);
-  return pair;
-}
+// The two characters of value, 0 to 99, as the low bytes of a word.
+uint64_t digitPair(unsigned value) { return loadTwoCharacters(kDigitPairs + 2 * value); }
 
 }  // namespace
 
@@ -82,11 +76,12 @@ SixDigits roundToSixDigits(double positive) {
     six = 100000;
     ++exponent;
   }
-  // The three digit pairs gathered in a register, then copied out at once.
-  const uint64_t word = digitPair(six / 10000) | uint64_t{digitPair(six / 100 % 100)} << 16 |
-                        uint64_t{digitPair(six % 100)} << 32 | uint64_t{digitPair(0)} << 48;
+  // The three digit pairs gathered in a register, then copied out at once:
+  // written pair by pair, they would be read back as a word through memory.
+  const uint64_t word = digitPair(six / 10000) | digitPair(six / 100 % 100) << 16 |
+                        digitPair(six % 100) << 32 | digitPair(0) << 48;
   SixDigits result;
-  std::memcpy(result.digits, &word, sizeof result.digits);
+  storeCharacters(word, result.digits);
   result.exponent = exponent;
   return result;
 }
