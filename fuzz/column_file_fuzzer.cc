@@ -9,6 +9,7 @@
 #include "fuzz/expected_columns.h"
 #include "fuzz/fuzz_support.h"
 #include "logger/columns.h"
+#include "tests/log_buffer_text.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   logger::LogBuffer log;
   logger::readColumns(path, &columns, &log);
   const fuzzing::ExpectedColumns expected = fuzzing::expectedColumns(file);
-  fuzzing::expectEqual("the header row", expected.header, fuzzing::logText(log));
+  fuzzing::expectEqual("the header row", expected.header, testing_support::logBufferText(log));
   fuzzing::expectEqual("the column count", std::to_string(expected.keys.size()),
                        std::to_string(columns.size()));
   for (std::size_t index = 0; index < columns.size(); ++index) {

@@ -74,15 +74,6 @@ std::vector<std::string> filesStartingWith(const std::string& directory,
   return found;
 }
 
-std::string logText(const logger::LogBuffer& log) {
-  std::string text;
-  log.forEachPiece([&text](const char* data, std::size_t size) {
-    text.append(data, size);
-    return true;
-  });
-  return text;
-}
-
 void fail(const char* property, std::string_view expected, std::string_view found) {
   std::fprintf(stderr, "\n*** broken: %s\n*** expected: %s\n*** found:    %s\n", property,
                printable(expected).c_str(), printable(found).c_str());

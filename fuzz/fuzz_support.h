@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "logger/log_buffer.h"
 
 namespace fuzzing {
 
@@ -22,9 +21,6 @@ std::string readBytes(const std::string& path);
 
 // The paths of the files in directory whose names start with prefix.
 std::vector<std::string> filesStartingWith(const std::string& directory, const std::string& prefix);
-
-// The text the log holds.
-std::string logText(const logger::LogBuffer& log);
 
 // Reports a broken property with what was expected and found, and aborts so
 // that the fuzzer keeps the input.

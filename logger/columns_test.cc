@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/log_buffer_text.h"
 #include "tests/temporary_directory.h"
 
 namespace logger {
@@ -11,14 +12,7 @@ namespace {
 
 using testing_support::TemporaryDirectory;
 
-std::string logText(const LogBuffer& log) {
-  std::string text;
-  log.forEachPiece([&text](const char* data, std::size_t size) {
-    text.append(data, size);
-    return true;
-  });
-  return text;
-}
+using testing_support::logBufferText;
 
 struct SplitCase {
   const char* line;
@@ -62,7 +56,7 @@ TEST(ColumnsTest, TheColumnFileGivesColumnsInOrderAndTheHeaderRow) {
                                ValueTable::slotFor("BC"), kNeverStoredSlot,
                                ValueTable::slotFor("SPEED")};
   EXPECT_EQ(columns, expected);
-  EXPECT_EQ(logText(log), "Time,Speed,BC,Typo,Again,\r\n");
+  EXPECT_EQ(logBufferText(log), "Time,Speed,BC,Typo,Again,\r\n");
 }
 
 TEST(ColumnsTest, ReadingStopsAtAnEndOfTextByteAndKeepsLoneCarriageReturns) {
@@ -72,7 +66,7 @@ TEST(ColumnsTest, ReadingStopsAtAnEndOfTextByteAndKeepsLoneCarriageReturns) {
   LogBuffer log;
   readColumns(file.string(), &columns, &log);
   EXPECT_EQ(columns.size(), 2u);
-  EXPECT_EQ(logText(log), "A\rB\r,B,\r\n");
+  EXPECT_EQ(logBufferText(log), "A\rB\r,B,\r\n");
 }
 
 TEST(ColumnsTest, AByteOrderMarkStaysPartOfTheFirstKey) {
@@ -91,7 +85,7 @@ TEST(ColumnsTest, AMissingFileGivesNoColumnsAndAnEmptyHeaderRow) {
     LogBuffer log;
     readColumns(path, &columns, &log);
     EXPECT_TRUE(columns.empty());
-    EXPECT_EQ(logText(log), "\r\n");
+    EXPECT_EQ(logBufferText(log), "\r\n");
   }
 }
 
@@ -109,7 +103,7 @@ TEST(ColumnsTest, RowsCopyCurrentValuesAndLeaveAbsentOnesEmpty) {
   LogBuffer log;
   appendRow(values, columns, &log);
   appendRow(values, ColumnList(), &log);
-  EXPECT_EQ(logText(log), "01:02:03.004,45.5,0,,,45.5,\r\n\r\n");
+  EXPECT_EQ(logBufferText(log), "01:02:03.004,45.5,0,,,45.5,\r\n\r\n");
 }
 
 }  // namespace

@@ -5,17 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "tests/log_buffer_text.h"
+
 namespace logger {
 namespace {
 
-std::string contents(const LogBuffer& log) {
-  std::string text;
-  log.forEachPiece([&text](const char* data, std::size_t size) {
-    text.append(data, size);
-    return true;
-  });
-  return text;
-}
+using testing_support::logBufferText;
 
 TEST(LogBufferTest, PiecesSpanningChunksReadBackInOrder) {
   LogBuffer log;
@@ -29,7 +24,7 @@ TEST(LogBufferTest, PiecesSpanningChunksReadBackInOrder) {
   std::memcpy(room, "reserved", 8);
   log.commit(room + 8);
   expected += "reserved";
-  EXPECT_EQ(contents(log), expected);
+  EXPECT_EQ(logBufferText(log), expected);
 }
 
 TEST(LogBufferTest, TruncateGoesBackToAMarkAcrossChunks) {
@@ -39,7 +34,7 @@ TEST(LogBufferTest, TruncateGoesBackToAMarkAcrossChunks) {
   log.append(std::string(3 * LogBuffer::kChunkSize, 'y'));
   log.truncate(mark);
   log.append("+more");
-  EXPECT_EQ(contents(log), "kept+more");
+  EXPECT_EQ(logBufferText(log), "kept+more");
 }
 
 TEST(LogBufferTest, AnEmptyLogHasNoPiecesAndClearGivesEverythingBack) {
@@ -50,7 +45,7 @@ TEST(LogBufferTest, AnEmptyLogHasNoPiecesAndClearGivesEverythingBack) {
   log.truncate(log.mark());
   log.append("abc");
   log.clear();
-  EXPECT_EQ(contents(log), "");
+  EXPECT_EQ(logBufferText(log), "");
 }
 
 TEST(LogBufferTest, AFailedWriteStopsThePieces) {
