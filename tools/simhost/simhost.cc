@@ -24,10 +24,13 @@ namespace fs = std::filesystem;
 // Sets the current directory for as long as it lives, if given one.
 class WorkDirectory {
  public:
-  explicit WorkDirectory(const std::string& directory) {
+  // Enters directory, unless it is empty; error is set when it cannot.
+  WorkDirectory(const std::string& directory, std::error_code& error) {
+    error.clear();
     if (directory.empty()) return;
-    previous_ = fs::current_path();
-    fs::current_path(directory);
+    const fs::path previous = fs::current_path(error);
+    if (!error) fs::current_path(directory, error);
+    if (!error) previous_ = previous;
   }
   ~WorkDirectory() {
     std::error_code ignored;
@@ -146,7 +149,12 @@ int runSimhost(const CommandLine& commandLine, std::ostream& out, std::ostream& 
     return kBadInput;
   }
   const fs::path modulePath = modulePathFor(commandLine);
-  WorkDirectory inWorkDirectory(commandLine.workDirectory);
+  WorkDirectory inWorkDirectory(commandLine.workDirectory, error);
+  if (error) {
+    err << "simhost: cannot enter --workdir " << commandLine.workDirectory << ": "
+        << error.message() << "\n";
+    return kBadInput;
+  }
   return drive(modulePath, plan, runName, commandLine, out, err, showProgress);
 }
 
