@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <system_error>
 
+#include "tools/plugin_host/current_directory.h"
 #include "tools/plugin_host/plugin_module.h"
 #include "tools/simhost/built_in_trip.h"
 #include "tools/simhost/latency_summary.h"
@@ -20,28 +22,6 @@ namespace simhost {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Sets the current directory for as long as it lives, if given one.
-class WorkDirectory {
- public:
-  // Enters directory, unless it is empty; error is set when it cannot.
-  WorkDirectory(const std::string& directory, std::error_code& error) {
-    error.clear();
-    if (directory.empty()) return;
-    const fs::path previous = fs::current_path(error);
-    if (!error) fs::current_path(directory, error);
-    if (!error) previous_ = previous;
-  }
-  ~WorkDirectory() {
-    std::error_code ignored;
-    if (!previous_.empty()) fs::current_path(previous_, ignored);
-  }
-  WorkDirectory(const WorkDirectory&) = delete;
-  WorkDirectory& operator=(const WorkDirectory&) = delete;
-
- private:
-  fs::path previous_;
-};
 
 // The module to load: the one named, or the platform's Logger beside simhost.
 fs::path modulePathFor(const CommandLine& commandLine) {
@@ -149,11 +129,14 @@ int runSimhost(const CommandLine& commandLine, std::ostream& out, std::ostream& 
     return kBadInput;
   }
   const fs::path modulePath = modulePathFor(commandLine);
-  WorkDirectory inWorkDirectory(commandLine.workDirectory, error);
-  if (error) {
-    err << "simhost: cannot enter --workdir " << commandLine.workDirectory << ": "
-        << error.message() << "\n";
-    return kBadInput;
+  std::optional<plugin_host::CurrentDirectory> inWorkDirectory;
+  if (!commandLine.workDirectory.empty()) {
+    inWorkDirectory.emplace(commandLine.workDirectory, error);
+    if (error) {
+      err << "simhost: cannot enter --workdir " << commandLine.workDirectory << ": "
+          << error.message() << "\n";
+      return kBadInput;
+    }
   }
   return drive(modulePath, plan, runName, commandLine, out, err, showProgress);
 }

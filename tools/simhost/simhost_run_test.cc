@@ -122,9 +122,11 @@ TEST(SimhostRunTest, TheHostsSharedSettingsComeFromTheWorkDirectory) {
   ModuleDirectory plugins;
   TemporaryDirectory host;
   host.write("Ats.ini", "[Frame]\nSkip=30\n");
+  const fs::path before = fs::current_path();
   const Outcome outcome =
       run({plugins.module.string(), "", host.path().string(), false, true, false});
   ASSERT_EQ(outcome.status, kCompleted) << outcome.err;
+  EXPECT_EQ(fs::current_path(), before);
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(rowsOf(plugins.onlyLog()).size(), 601u);
 }
