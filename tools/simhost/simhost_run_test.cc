@@ -5,6 +5,12 @@
 #include <sstream>
 
 #include "tests/temporary_directory.h"
+#include "tools/plugin_host/current_directory.h"
+#include "tools/plugin_host/plugin_module.h"
+#include "tools/simhost/log_files.h"
+#include "tools/simhost/process_info.h"
+#include "tools/simhost/simhost.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -13,10 +19,6 @@
 
 #include "tests/child_process.h"
 #endif
-#include "tools/plugin_host/plugin_module.h"
-#include "tools/simhost/log_files.h"
-#include "tools/simhost/process_info.h"
-#include "tools/simhost/simhost.h"
 
 namespace simhost {
 namespace {
@@ -181,10 +183,8 @@ Outcome runCatching(const CommandLine& commandLine) {
 // Whether this process can make directory its current directory; it stays
 // in the one it is in.
 bool canEnter(const fs::path& directory) {
-  const fs::path before = fs::current_path();
   std::error_code error;
-  fs::current_path(directory, error);
-  fs::current_path(before);
+  const plugin_host::CurrentDirectory entered(directory, error);
   return !error;
 }
 
@@ -239,6 +239,7 @@ TEST(SimhostRunTest, AWorkDirectoryThatCannotBeEnteredIsRefused) {
   ModuleDirectory plugins;
   const fs::path locked = plugins.directory.path() / "locked";
   fs::create_directory(locked);
+  // Where a process without root's privileges still finds the directory.
   fs::permissions(plugins.directory.path(), fs::perms::owner_all | fs::perms::group_read |
                                                 fs::perms::group_exec | fs::perms::others_read |
                                                 fs::perms::others_exec);
