@@ -28,6 +28,7 @@ TEST(IniTextTest, BrokenTextNeverReadsOutOfBounds) {
   EXPECT_EQ(findIniInt("[]", "", "K", 9), 9);
   EXPECT_EQ(findIniInt("[F", "F", "K", 9), 9);
   EXPECT_EQ(findIniInt("[F]\n=", "F", "", 9), 9);
+  EXPECT_EQ(findIniInt("[F]\n \n\n=5", "F", "", 9), 5);  // empty lines hold no empty key
   EXPECT_EQ(findIniInt(std::string("[F]\nK=1\0002", 9), "F", "K", 9), 1);
 }
 
