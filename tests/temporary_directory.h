@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/plugin_host/current_directory.h"
+
 namespace testing_support {
 
 class TemporaryDirectory {
@@ -25,17 +27,8 @@ class TemporaryDirectory {
   std::filesystem::path path_;
 };
 
-// Sets the process's current directory for as long as it lives.
-class CurrentDirectory {
- public:
-  explicit CurrentDirectory(const std::filesystem::path& directory);
-  ~CurrentDirectory();
-  CurrentDirectory(const CurrentDirectory&) = delete;
-  CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
+// The tests enter directories as the hosts do.
+using CurrentDirectory = plugin_host::CurrentDirectory;
 
 // The whole content of the file at path; empty when it cannot be read.
 std::string readFileBytes(const std::filesystem::path& path);
