@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/ini_utf16.h"
 
 namespace platform {
@@ -22,16 +23,6 @@ std::string_view trim(std::string_view text) {
 // The text up to its first NUL: the profile read keeps names and values as
 // NUL-terminated strings.
 std::string_view untilNul(std::string_view text) { return text.substr(0, text.find('\0')); }
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // The profile read hands over at most this many characters of a value.
 constexpr std::size_t kValueLimit = 29;
@@ -95,13 +86,13 @@ int32_t findIniInt(std::string_view text, std::string_view section, std::string_
       if (close != std::string_view::npos) {
         // Only the first section of the name is searched.
         if (inSection) return defaultValue;
-        inSection = equalIgnoringCase(untilNul(trim(line.substr(1, close - 1))), section);
+        inSection = equalIgnoringAsciiCase(untilNul(trim(line.substr(1, close - 1))), section);
         continue;
       }
     }
     if (!inSection) continue;
     const std::size_t equals = line.find('=');
-    if (!equalIgnoringCase(untilNul(trim(line.substr(0, equals))), key)) continue;
+    if (!equalIgnoringAsciiCase(untilNul(trim(line.substr(0, equals))), key)) continue;
     if (equals == std::string_view::npos) return defaultValue;
     const std::string_view value = unquote(untilNul(trim(line.substr(equals + 1))));
     return value.empty() ? defaultValue : parseProfileInteger(value);

@@ -9,12 +9,13 @@
 #include "platform/ini_text.h"
 #include "platform/platform.h"
 #include "tests/temporary_directory.h"
+#include "tools/plugin_host/current_directory.h"
 
 namespace settings {
 namespace {
 
 using namespace std::string_literals;
-using testing_support::CurrentDirectory;
+using plugin_host::CurrentDirectory;
 using testing_support::TemporaryDirectory;
 
 struct IniCase {

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "tools/plugin_host/current_directory.h"
-
 namespace testing_support {
 
 class TemporaryDirectory {
@@ -26,9 +24,6 @@ class TemporaryDirectory {
  private:
   std::filesystem::path path_;
 };
-
-// The tests enter directories as the hosts do.
-using CurrentDirectory = plugin_host::CurrentDirectory;
 
 // The whole content of the file at path; empty when it cannot be read.
 std::string readFileBytes(const std::filesystem::path& path);
