@@ -39,6 +39,7 @@ logger_test(logger_unit_test
     logger/log_buffer_test.cc
     logger/log_file_test.cc
     logger/run_files_test.cc
+    logger/running_log_test.cc
     logger/six_digits_test.cc
     logger/value_table_test.cc
     platform/ini_text_test.cc
