@@ -53,6 +53,7 @@ logger_test(module_test OWN_MAIN
   SOURCES
     plugin/host_misuse_test.cc
     plugin/hostile_files_test.cc
+    plugin/log_on_disk_test.cc
     plugin/module_test.cc
     plugin/module_run_test.cc
     tests/log_shape.cc
@@ -66,6 +67,7 @@ add_dependencies(module_test Logger)
 if(NOT WIN32)
   # Tests that fork a child process to set resource limits in it.
   target_sources(module_test PRIVATE
+    plugin/crash_recovery_posix_test.cc
     plugin/resource_limits_posix_test.cc
     plugin/pipe_and_device_files_posix_test.cc
     tests/child_process.cc)
