@@ -199,9 +199,11 @@ std::vector<std::string> listDirectory(const std::string& directory) {
 
 bool removeFile(const std::string& path) { return DeleteFileW(widened(path).c_str()) != 0; }
 
-// The running log's access and share mode: others may read it; whoever else
-// asks to write it, as takeOverFile does, is refused while it is open.
-constexpr DWORD kRunningAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+// The running log's access and share mode: others may read it, and it may be
+// renamed while open; whoever else asks to write it, as takeOverFile does, is
+// refused while it is open. No deletion access is asked for, so that readers
+// that do not share deletion can open it too.
+constexpr DWORD kRunningAccess = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kRunningShare = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
 CreateResult createRunningFile(const std::string& path, FileHandle* file) {
@@ -227,7 +229,8 @@ FileHandle takeOverFile(const std::string& path) {
 }
 
 CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath) {
-  // The handle shares deletion, so the file can be renamed while it is held.
+  // The handle shares deletion, so the file can be renamed while it is held;
+  // a reader that does not share deletion makes this fail until it closes.
   if (MoveFileExW(widened(path).c_str(), widened(newPath).c_str(), 0)) {
     file->close();
     return CreateResult::kCreated;
