@@ -34,6 +34,15 @@ std::wstring widened(const std::string& text) {
   return wide;
 }
 
+// path in UTF-8 as the wide file functions take it: a path too long for
+// them as it is, if absolute, with the prefix that lifts their length limit.
+std::wstring fileName(const std::string& path) {
+  std::wstring wide = widened(path);
+  const bool absolute = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
+  if (wide.size() >= MAX_PATH - 12 && absolute) wide.insert(0, L"\\\\?\\");
+  return wide;
+}
+
 // length UTF-16 units at text in UTF-8; empty when they are not valid UTF-16.
 std::string narrowed(const wchar_t* text, int length) {
   if (length <= 0) return std::string();
@@ -87,7 +96,7 @@ char pathSeparator() { return '\\'; }
 
 bool fileExists(const std::string& path) {
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW(widened(path).c_str(), &found);
+  const HANDLE search = FindFirstFileW(fileName(path).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
@@ -117,7 +126,7 @@ bool currentLocalTime(LocalTime* time) {
 }
 
 FileHandle openForReading(const std::string& path) {
-  FileHandle file = toFileHandle(CreateFileW(widened(path).c_str(), GENERIC_READ,
+  FileHandle file = toFileHandle(CreateFileW(fileName(path).c_str(), GENERIC_READ,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   // Only a file on disk is read: a pipe or a device could hold the host up.
@@ -134,8 +143,8 @@ std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size) 
 
 CreateResult createNewFile(const std::string& path, FileHandle* file) {
   const HANDLE created =
-      CreateFileW(widened(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(fileName(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created != INVALID_HANDLE_VALUE) {
     *file = toFileHandle(created);
     return CreateResult::kCreated;
@@ -187,7 +196,7 @@ std::ptrdiff_t readFileAt(const FileHandle& file, int64_t offset, char* buffer, 
 std::vector<std::string> listDirectory(const std::string& directory) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW(widened(directory + "\\*").c_str(), &found);
+  const HANDLE search = FindFirstFileW(fileName(directory + "\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     const std::string name = narrowed(found.cFileName, static_cast<int>(wcslen(found.cFileName)));
@@ -197,7 +206,7 @@ std::vector<std::string> listDirectory(const std::string& directory) {
   return names;
 }
 
-bool removeFile(const std::string& path) { return DeleteFileW(widened(path).c_str()) != 0; }
+bool removeFile(const std::string& path) { return DeleteFileW(fileName(path).c_str()) != 0; }
 
 // The running log's access and share mode: others may read it, and it may be
 // renamed while open; whoever else asks to write it, as takeOverFile does, is
@@ -207,7 +216,7 @@ constexpr DWORD kRunningAccess = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kRunningShare = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
 CreateResult createRunningFile(const std::string& path, FileHandle* file) {
-  const HANDLE created = CreateFileW(widened(path).c_str(), kRunningAccess, kRunningShare, nullptr,
+  const HANDLE created = CreateFileW(fileName(path).c_str(), kRunningAccess, kRunningShare, nullptr,
                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created != INVALID_HANDLE_VALUE) {
     *file = toFileHandle(created);
@@ -222,7 +231,7 @@ CreateResult createRunningFile(const std::string& path, FileHandle* file) {
 
 FileHandle takeOverFile(const std::string& path) {
   FileHandle file =
-      toFileHandle(CreateFileW(widened(path).c_str(), kRunningAccess, kRunningShare, nullptr,
+      toFileHandle(CreateFileW(fileName(path).c_str(), kRunningAccess, kRunningShare, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.isOpen() && GetFileType(toHandle(file)) != FILE_TYPE_DISK) file.close();
   return file;
@@ -231,7 +240,7 @@ FileHandle takeOverFile(const std::string& path) {
 CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath) {
   // The handle shares deletion, so the file can be renamed while it is held;
   // a reader that does not share deletion makes this fail until it closes.
-  if (MoveFileExW(widened(path).c_str(), widened(newPath).c_str(), 0)) {
+  if (MoveFileExW(fileName(path).c_str(), fileName(newPath).c_str(), 0)) {
     file->close();
     return CreateResult::kCreated;
   }

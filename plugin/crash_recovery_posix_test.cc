@@ -2,7 +2,9 @@
 // of disk: each run is played in a child process, killed or limited there,
 // and the logs left in the folder are read back here.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -176,6 +178,34 @@ TEST(FullDiskAtAChunkTest, TheFileKeepsItsRowsAndTheRestIsWrittenAfterThem) {
     }
     EXPECT_TRUE(testing_support::filesStartingWith(folder.directory.path(), "Running_").empty());
   }
+}
+
+// Makes path read-only for this process alone: a mount namespace of its own
+// in which path is bind-mounted read-only, which holds even for root. False
+// where this process may not do that.
+bool makeReadOnly(const std::filesystem::path& path) {
+  return unshare(CLONE_NEWNS) == 0 &&
+         mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+         mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+}
+
+TEST(ReadOnlyFolderTest, TheHostGoesOnAndNothingIsWritten) {
+  constexpr int kNoNamespace = 4;
+  PluginFolder folder;
+  const ChildOutcome outcome = runInChild([&folder] {
+    if (!makeReadOnly(folder.directory.path())) return kNoNamespace;
+    folder.module->Load();
+    elapseFrames(*folder.module, 1, 3000);
+    folder.module->Dispose();
+    return folder.module->GetPluginVersion() == 131072 ? 0 : 1;
+  });
+  if (outcome.exited && outcome.exitCode == kNoNamespace) {
+    GTEST_SKIP() << "no mount namespace can be made here";
+  }
+  EXPECT_TRUE(outcome.exited && outcome.exitCode == 0) << outcome.describe();
+  EXPECT_TRUE(folder.module.logs().empty());
+  EXPECT_TRUE(testing_support::filesStartingWith(folder.directory.path(), "Running_").empty());
 }
 
 TEST(RemovedFolderTest, TheHostGoesOnWhenTheFolderIsRemovedDuringTheRun) {

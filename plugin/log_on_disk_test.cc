@@ -95,4 +95,20 @@ TEST(LogOnDiskTest, AModuleInAFolderNamedOutsideTheCodePageWritesItsLog) {
   EXPECT_EQ(readFileBytes(logs.front()), "T,S,\r\n36000032,1.5,\r\n36000064,3,\r\n");
 }
 
+TEST(LogOnDiskTest, AModuleInAFolderOfAPathLongerThan260CharactersWritesItsLog) {
+  TemporaryDirectory directory;
+  std::filesystem::path folder = directory.path();
+  for (int level = 0; level < 6; ++level) folder /= std::string(50, static_cast<char>('a' + level));
+  std::filesystem::create_directories(folder);
+  ASSERT_GT(folder.u8string().size(), 300u);
+  writeModuleFiles(folder);
+  InstalledModule module(folder, plugin_host::defaultModuleFileName());
+  module->Load();
+  elapseFrames(*module, 1, 4);
+  module->Dispose();
+  const auto logs = module.logs();
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(readFileBytes(logs.front()), "T,S,\r\n36000032,1.5,\r\n36000064,3,\r\n");
+}
+
 }  // namespace
