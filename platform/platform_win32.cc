@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ini_text.h"
 #include "platform/platform.h"
 
 namespace {
@@ -104,8 +105,22 @@ bool fileExists(const std::string& path) {
 
 int32_t readProfileInt(const std::string& path, const char* section, const char* key,
                        int32_t defaultValue) {
-  return static_cast<int32_t>(GetPrivateProfileIntW(widened(section).c_str(), widened(key).c_str(),
-                                                    defaultValue, widened(path).c_str()));
+  const std::wstring wide = widened(path);
+  if (wide.size() < MAX_PATH) {
+    return static_cast<int32_t>(GetPrivateProfileIntW(
+        widened(section).c_str(), widened(key).c_str(), defaultValue, wide.c_str()));
+  }
+  // The profile functions take no longer path: the file is read and looked
+  // up here, as on platforms without them.
+  const FileHandle file = openForReading(path);
+  if (!file.isOpen()) return defaultValue;
+  std::string text;
+  char buffer[65536];
+  std::ptrdiff_t count;
+  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  return count < 0 ? defaultValue : findIniInt(text, section, key, defaultValue);
 }
 
 std::string removeLastPathComponent(const std::string& path) {
