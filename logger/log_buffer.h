@@ -97,13 +97,23 @@ class LogBuffer {
     uint64_t offset = 0;  // where it starts in the file
   };
 
+  // The bytes used of the index-th chunk in memory.
   std::size_t usedOf(std::size_t index) const {
     if (index + 1 < chunks_.size()) return chunks_[index].used;
     return static_cast<std::size_t>(end_ - chunks_[index].data.get());
   }
+  // Room for size bytes past a full chunk: the next part of the file mapped,
+  // or, when it cannot be, a chunk in memory; throws std::bad_alloc.
   char* startChunk(std::size_t size);
+
+  // Room for size bytes in a new chunk in memory; throws std::bad_alloc.
   char* startMemoryChunk(std::size_t size);
+
+  // Maps the file from the log's end at logEnd on, with room for size bytes,
+  // in place of the view before; false when the disk or the system refuses.
   bool mapView(uint64_t logEnd, std::size_t size);
+
+  // Unmaps the view, if any; the log's end is then nowhere.
   void unmapView();
 
   std::vector<Chunk> chunks_;
