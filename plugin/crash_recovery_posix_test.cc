@@ -82,7 +82,7 @@ TEST(CrashRecoveryTest, TheNextLoadLeavesEachKilledRunsLogAsADisposeWould) {
   // Before any frame, within the first chunk, after several chunks (a row is
   // some 90 bytes, a chunk a mebibyte), and twice in a row.
   for (const std::vector<int>& killedRuns :
-       std::vector<std::vector<int>>{{0}, {100}, {30000}, {250, 7000}}) {
+       std::vector<std::vector<int>>{{0}, {100}, {60000}, {250, 7000}}) {
     PluginFolder folder;
     std::vector<std::string> expected;
     for (const int frames : killedRuns) {
