@@ -194,7 +194,7 @@ constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 // A file to map chunks of, in a directory of its own.
 struct MappedFile {
   MappedFile() {
-    platform::createRunningFile((directory.path() / "floor.csv.part").string(), &file);
+    platform::createRunningFile((directory.path() / "floor.csv.running").string(), &file);
   }
   testing_support::TemporaryDirectory directory;
   platform::FileHandle file;

@@ -6,7 +6,7 @@ namespace logger {
 namespace {
 
 constexpr char kRunningPrefix[] = "Running_";
-constexpr char kRunningEnding[] = ".csv.part";
+constexpr char kRunningEnding[] = ".csv.running";
 
 // How many numbered names a file tries before it gives up.
 constexpr int kMaxNameAttempts = 1000;

@@ -12,8 +12,8 @@
 namespace logger {
 
 // The in-progress file name of the attempt-th try for the log named logName
-// ("Log_YYMMDD-hhmmss"): "Running_Log_YYMMDD-hhmmss.csv.part", then with
-// "_2", "_3" and so on before ".csv.part".
+// ("Log_YYMMDD-hhmmss"): "Running_Log_YYMMDD-hhmmss.csv.running", then with
+// "_2", "_3" and so on before ".csv.running".
 std::string runningFileName(const std::string& logName, int attempt);
 
 // The log name that an in-progress file name carries; empty when fileName is

@@ -14,17 +14,17 @@ using testing_support::readFileBytes;
 using testing_support::TemporaryDirectory;
 
 TEST(RunningLogTest, InProgressNamesCarryTheirLogNameAndNothingElseDoes) {
-  EXPECT_EQ(runningFileName("Log_251007-114225", 1), "Running_Log_251007-114225.csv.part");
-  EXPECT_EQ(runningFileName("Log_251007-114225", 12), "Running_Log_251007-114225_12.csv.part");
+  EXPECT_EQ(runningFileName("Log_251007-114225", 1), "Running_Log_251007-114225.csv.running");
+  EXPECT_EQ(runningFileName("Log_251007-114225", 12), "Running_Log_251007-114225_12.csv.running");
   for (int attempt : {1, 2, 999}) {
     EXPECT_EQ(logNameOfRunningFile(runningFileName("Log_251007-114225", attempt)),
               "Log_251007-114225");
   }
   for (const char* other :
-       {"Log_251007-114225.csv", "Running_Log_251007-114225.csv", "Running_Log_251007-114225.part",
-        "Running_Log_251007-11422x.csv.part", "Running_Log_251007_114225.csv.part",
-        "Running_Log_251007-114225_.csv.part", "Running_Log_251007-114225_2a.csv.part",
-        "Running_Log_251007-114225x.csv.part", "running_Log_251007-114225.csv.part", ""}) {
+       {"Log_251007-114225.csv", "Running_Log_251007-114225.csv", "Running_Log_251007-114225.running",
+        "Running_Log_251007-11422x.csv.running", "Running_Log_251007_114225.csv.running",
+        "Running_Log_251007-114225_.csv.running", "Running_Log_251007-114225_2a.csv.running",
+        "Running_Log_251007-114225x.csv.running", "running_Log_251007-114225.csv.running", ""}) {
     EXPECT_EQ(logNameOfRunningFile(other), "") << other;
   }
 }

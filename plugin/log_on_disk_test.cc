@@ -68,7 +68,7 @@ TEST(LogOnDiskTest, TheRunningFileCanBeReadDuringTheRunAndCleanRunsLeaveOnlyLogs
     elapseFrames(*module, 1, 4);
     const auto running = filesStartingWith(directory.path(), "Running_Log_");
     ASSERT_EQ(running.size(), 1u);
-    EXPECT_EQ(running.front().extension(), ".part");
+    EXPECT_EQ(running.front().extension(), ".running");
     const std::string rows = "T,S,\r\n36000032,1.5,\r\n36000064,3,\r\n";
     EXPECT_EQ(readFileBytes(running.front()).substr(0, rows.size()), rows);
     module->Dispose();
