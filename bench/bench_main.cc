@@ -69,6 +69,8 @@ int main(int argc, char** argv) {
     results.copyFloor =
         bench::measureCopyFloorRun(results.rows, results.module.logBytes / results.rows);
     results.spinFloor = bench::measureSpinFloorRun(results.rows, results.module.medianCallNs);
+    results.chunkSwitchFloor = bench::measureChunkSwitchFloorRun(200);
+    results.pageTouchFloor = bench::measurePageTouchFloorRun(100);
   }
   results.writeFloorSeconds = bench::measureWriteFloorSeconds(results.module.logBytes);
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -44,6 +45,13 @@ long involuntarySwitches() {
   return usage.ru_nivcsw;
 }
 
+// This thread's context switches so far, voluntary or not.
+long threadSwitches() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
 // Runs measure in a child process and hands back what it returned; a child
 // that fails gives a zeroed result.
 template <typename Result, typename Measure>
@@ -77,24 +85,36 @@ Result inChildProcess(Measure measure) {
   return result;
 }
 
-// Calls elapse with rows frames of the trip, each call timed on its own.
-template <typename Elapse>
-void timeFrames(int32_t rows, Elapse elapse, LongRunFigures* figures) {
+// Calls call(index) count times, each call timed on its own, with the
+// context switches around each counted outside the timed span.
+template <typename Call>
+void timeCalls(int32_t count, Call call, LongRunFigures* figures) {
   LatencyHistogram histogram;
+  int64_t worstUnpreempted = 0;
   const long switchesBefore = involuntarySwitches();
-  for (int32_t frame = 0; frame < rows; ++frame) {
-    const VehicleState state = tripFrame(frame);
+  for (int32_t index = 0; index < count; ++index) {
+    const long switches = threadSwitches();
     const Clock::time_point start = Clock::now();
-    elapse(state);
+    call(index);
     const Clock::time_point end = Clock::now();
-    histogram.record(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count());
+    const int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count();
+    if (threadSwitches() == switches) worstUnpreempted = std::max(worstUnpreempted, ns);
+    histogram.record(ns);
   }
   figures->preemptions = involuntarySwitches() - switchesBefore;
   figures->meanCallNs = histogram.mean();
   figures->medianCallNs = histogram.percentile(0.5);
   figures->p999CallNs = histogram.percentile(0.999);
   figures->worstCallNs = histogram.worst();
+  figures->worstUnpreemptedNs = worstUnpreempted;
   figures->callsOver100us = histogram.countAtLeast(100000);
+}
+
+// Calls elapse with rows frames of the trip, each call timed on its own.
+template <typename Elapse>
+void timeFrames(int32_t rows, Elapse elapse, LongRunFigures* figures) {
+  timeCalls(
+      rows, [&](int32_t frame) { elapse(tripFrame(frame)); }, figures);
 }
 
 LongRunFigures moduleRun(const std::string& builtModule, int32_t rows) {
@@ -169,6 +189,60 @@ LongRunFigures spinFloorRun(int32_t rows, int64_t spinNs) {
   return figures;
 }
 
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+// A file to map chunks of, in a directory of its own.
+struct MappedFile {
+  MappedFile() {
+    platform::createRunningFile((directory.path() / "floor.csv.running").string(), &file);
+  }
+  testing_support::TemporaryDirectory directory;
+  platform::FileHandle file;
+};
+
+LongRunFigures chunkSwitchFloorRun(int32_t count) {
+  LongRunFigures figures{};
+  MappedFile mapped;
+  char* view = nullptr;
+  bool mappedAll = mapped.file.isOpen();
+  timeCalls(
+      count,
+      [&](int32_t chunk) {
+        char* next = platform::mapFileView(mapped.file, int64_t{chunk} * kChunkBytes, kChunkBytes);
+        if (view) platform::unmapFileView(view, kChunkBytes);
+        view = next;
+        mappedAll = mappedAll && next;
+      },
+      &figures);
+  if (view) platform::unmapFileView(view, kChunkBytes);
+  figures.measured = mappedAll;
+  return figures;
+}
+
+LongRunFigures pageTouchFloorRun(int32_t count) {
+  LongRunFigures figures{};
+  MappedFile mapped;
+  constexpr std::size_t kPageBytes = 4096;
+  constexpr std::size_t kPagesPerChunk = kChunkBytes / kPageBytes;
+  // Every chunk mapped beforehand, so that only the first writes are timed.
+  std::vector<char*> views;
+  for (int32_t chunk = 0; chunk < count && mapped.file.isOpen(); ++chunk) {
+    char* view = platform::mapFileView(mapped.file, int64_t{chunk} * kChunkBytes, kChunkBytes);
+    if (!view) break;
+    views.push_back(view);
+  }
+  timeCalls(
+      static_cast<int32_t>(views.size() * kPagesPerChunk),
+      [&](int32_t page) {
+        views[static_cast<std::size_t>(page) / kPagesPerChunk]
+             [static_cast<std::size_t>(page) % kPagesPerChunk * kPageBytes] = '7';
+      },
+      &figures);
+  for (char* view : views) platform::unmapFileView(view, kChunkBytes);
+  figures.measured = views.size() == static_cast<std::size_t>(count);
+  return figures;
+}
+
 struct Seconds {
   double value;
 };
@@ -207,6 +281,14 @@ LongRunFigures measureCopyFloorRun(int32_t rows, uint64_t rowBytes) {
 
 LongRunFigures measureSpinFloorRun(int32_t rows, int64_t spinNs) {
   return inChildProcess<LongRunFigures>([&] { return spinFloorRun(rows, spinNs); });
+}
+
+LongRunFigures measureChunkSwitchFloorRun(int32_t count) {
+  return inChildProcess<LongRunFigures>([&] { return chunkSwitchFloorRun(count); });
+}
+
+LongRunFigures measurePageTouchFloorRun(int32_t count) {
+  return inChildProcess<LongRunFigures>([&] { return pageTouchFloorRun(count); });
 }
 
 double measureWriteFloorSeconds(uint64_t bytes) {

@@ -16,6 +16,7 @@ struct LongRunFigures {
   int64_t medianCallNs;         // single Elapse calls, timed one by one
   int64_t p999CallNs;           // 99.9th percentile
   int64_t worstCallNs;          // the longest single Elapse
+  int64_t worstUnpreemptedNs;   // the longest single Elapse with no context switch in it
   uint64_t callsOver100us;      // single Elapse calls of 100 µs or more
   double disposeSeconds;        // Dispose, from call to return
   uint64_t logBytes;            // the size of the log written
@@ -39,6 +40,15 @@ LongRunFigures measureCopyFloorRun(int32_t rows, uint64_t rowBytes);
 // memory, each call timed as Elapse is: the stalls this machine puts into any
 // code that runs that long.
 LongRunFigures measureSpinFloorRun(int32_t rows, int64_t spinNs);
+
+// Only what the module does when a chunk of the log is full, count times,
+// each timed on its own: reserving the next mebibyte of a file on the disk,
+// mapping it shared and unmapping the one before.
+LongRunFigures measureChunkSwitchFloorRun(int32_t count);
+
+// Only the first write to each page of count fresh mebibyte chunks of a file
+// mapped shared, as the module maps them, each write timed on its own.
+LongRunFigures measurePageTouchFloorRun(int32_t count);
 
 // Seconds to write bytes bytes, held in memory already, into a new file with
 // plain write calls of 1 MiB: what writing a log costs at the least.

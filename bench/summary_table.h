@@ -19,9 +19,11 @@ struct BenchResults {
   int32_t rows;  // logged rows of the long runs
   LongRunFigures module;
   LongRunFigures reference;
-  LongRunFigures copyFloor;  // only the rows' bytes copied into fresh memory
-  LongRunFigures spinFloor;  // only spinning as long as the module's median call
-  double writeFloorSeconds;  // plain writes of the module's log size
+  LongRunFigures copyFloor;         // only the rows' bytes copied into fresh memory
+  LongRunFigures spinFloor;         // only spinning as long as the module's median call
+  LongRunFigures chunkSwitchFloor;  // only reserving, mapping and unmapping chunks
+  LongRunFigures pageTouchFloor;    // only the first write to each page of mapped chunks
+  double writeFloorSeconds;         // plain writes of the module's log size
 };
 
 // Prints the table as Markdown, then whether every target was met.

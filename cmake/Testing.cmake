@@ -39,6 +39,7 @@ logger_test(logger_unit_test
     logger/log_buffer_test.cc
     logger/log_file_test.cc
     logger/run_files_test.cc
+    logger/running_log_test.cc
     logger/six_digits_test.cc
     logger/value_table_test.cc
     platform/ini_text_test.cc
@@ -52,6 +53,7 @@ logger_test(module_test OWN_MAIN
   SOURCES
     plugin/host_misuse_test.cc
     plugin/hostile_files_test.cc
+    plugin/log_on_disk_test.cc
     plugin/module_test.cc
     plugin/module_run_test.cc
     tests/log_shape.cc
@@ -62,9 +64,13 @@ logger_test(module_test OWN_MAIN
   ARGS $<TARGET_FILE_NAME:Logger> ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected)
 target_include_directories(module_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(module_test Logger)
-if(NOT WIN32)
+if(WIN32)
+  # A host killed by TerminateProcess: the test program started again as the host.
+  target_sources(module_test PRIVATE plugin/crash_recovery_win32_test.cc)
+else()
   # Tests that fork a child process to set resource limits in it.
   target_sources(module_test PRIVATE
+    plugin/crash_recovery_posix_test.cc
     plugin/resource_limits_posix_test.cc
     plugin/pipe_and_device_files_posix_test.cc
     tests/child_process.cc)

@@ -94,9 +94,12 @@ class WholeRun {
     }
   }
 
-  // Load: a run starts in the module and in the model.
+  // Load: a run left open ends with its log, and a run starts in the module
+  // and in the model.
   void load() {
+    const std::optional<std::string> open = model_.dispose();
     logger_.startRun(directory_ + "/Logger.so");
+    expectLog("logs written at Load", open);
     std::optional<std::string> shared;
     if (std::filesystem::exists("./Ats.ini")) shared = fuzzing::readBytes("./Ats.ini");
     model_.load(shared, settings_, columnFile_);
@@ -105,15 +108,18 @@ class WholeRun {
   // Dispose: the log written, if any, must be the model's, byte for byte.
   void dispose() {
     logger_.endRun();
-    const std::optional<std::string> expected = model_.dispose();
+    expectLog("logs written at Dispose", model_.dispose());
+  }
+
+ private:
+  // The directory must hold the expected log alone, or no log; then none.
+  void expectLog(const char* what, const std::optional<std::string>& expected) {
     const auto logs = fuzzing::filesStartingWith(directory_, "Log_");
-    fuzzing::expectEqual("logs written at Dispose", expected ? "1" : "0",
-                         std::to_string(logs.size()));
+    fuzzing::expectEqual(what, expected ? "1" : "0", std::to_string(logs.size()));
     if (expected) fuzzing::expectEqual("the log", *expected, fuzzing::readBytes(logs.front()));
     for (const std::string& log : logs) std::filesystem::remove(log);
   }
 
- private:
   void elapse(const VehicleState& state) {
     logger_.sampleFrame(state);
     model_.elapse(state);

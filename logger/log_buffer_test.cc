@@ -5,7 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "logger/running_log.h"
+#include "platform/platform.h"
 #include "tests/log_buffer_text.h"
+#include "tests/temporary_directory.h"
 
 namespace logger {
 namespace {
@@ -54,6 +57,62 @@ TEST(LogBufferTest, AFailedWriteStopsThePieces) {
   int calls = 0;
   EXPECT_FALSE(log.forEachPiece([&calls](const char*, std::size_t) { return ++calls, false; }));
   EXPECT_EQ(calls, 1);
+}
+
+// Rows written as the row writer writes them: room for more than the row,
+// bytes beyond its end scribbled on, only the row committed.
+void writeRow(LogBuffer* log, const std::string& row) {
+  char* at = log->reserve(row.size() + 16);
+  std::memcpy(at, row.data(), row.size());
+  std::memset(at + row.size(), '#', 16);
+  log->commit(at + row.size());
+}
+
+// A log mapped into a fresh in-progress file in directory; its path into *path.
+void mapIntoNewFile(const testing_support::TemporaryDirectory& directory, LogBuffer* log,
+                    std::string* path) {
+  platform::FileHandle file;
+  ASSERT_TRUE(createRunningLog(directory.path().string(), "Log_251007-114225", &file, path));
+  ASSERT_TRUE(log->mapInto(&file));
+}
+
+TEST(MappedLogBufferTest, RowsAcrossManyChunksReachTheFileWholeAndInOrder) {
+  testing_support::TemporaryDirectory directory;
+  LogBuffer log;
+  std::string path;
+  mapIntoNewFile(directory, &log, &path);
+  std::string expected = "header,\r\n";
+  log.append(expected);
+  // Rows of every length up to 700 bytes, some 5 MiB in all.
+  for (int row = 0; expected.size() < 5 * LogBuffer::kChunkSize; ++row) {
+    std::string text(static_cast<std::size_t>(row * 7919 % 700), static_cast<char>('a' + row % 26));
+    text += "\r\n";
+    writeRow(&log, text);
+    expected += text;
+  }
+  EXPECT_TRUE(log.hasFile());
+  EXPECT_EQ(log.fileLength(), expected.size());
+  EXPECT_EQ(logBufferText(log), "");  // nothing is held in memory
+  // The file may be read while the run lasts: it starts with the log so far.
+  EXPECT_EQ(testing_support::readFileBytes(path).substr(0, expected.size()), expected);
+  platform::FileHandle file = log.releaseFile();
+  EXPECT_EQ(platform::fileSize(file), static_cast<int64_t>(expected.size()));
+  file.close();
+  EXPECT_EQ(testing_support::readFileBytes(path), expected);
+}
+
+TEST(MappedLogBufferTest, TruncateGoesBackWithinTheFile) {
+  testing_support::TemporaryDirectory directory;
+  LogBuffer log;
+  std::string path;
+  mapIntoNewFile(directory, &log, &path);
+  log.append("kept,\r\n");
+  const LogBuffer::Mark mark = log.mark();
+  log.append("dropped");
+  log.truncate(mark);
+  writeRow(&log, "next,\r\n");
+  log.releaseFile().close();
+  EXPECT_EQ(testing_support::readFileBytes(path), "kept,\r\nnext,\r\n");
 }
 
 }  // namespace

@@ -10,11 +10,13 @@ bool writeLogFile(const LogBuffer& log, const platform::FileHandle& file) {
     return platform::writeFile(file, data, size);
   });
   if (whole) return true;
+  // What the file held before is kept whole: rows never straddle it.
+  const int64_t before = static_cast<int64_t>(log.fileLength());
   const int64_t written = platform::fileSize(file);
-  if (written >= 0) {
-    const std::size_t kept = wholeLinesLength(log, static_cast<std::size_t>(written));
-    if (static_cast<int64_t>(kept) < written)
-      platform::truncateFile(file, static_cast<int64_t>(kept));
+  if (written >= before) {
+    const int64_t kept = before + static_cast<int64_t>(wholeLinesLength(
+                                      log, static_cast<std::size_t>(written - before)));
+    if (kept < written) platform::truncateFile(file, kept);
   }
   return false;
 }

@@ -10,14 +10,15 @@
 
 namespace logger {
 
-// Writes the whole log into the new, empty file. When the file takes only
-// part of it (a full disk), cuts the file back to the end of the last whole
-// line it holds, so that it never ends inside a row. Returns whether the
-// whole log was written.
+// Writes the log's part in memory into the file, after the log's part that
+// the file already holds (all of a log without a file, into a new, empty
+// one). When the file takes only part of it (a full disk), cuts the file back
+// to the end of the last whole line written, so that it never ends inside a
+// row. Returns whether the whole log was written.
 bool writeLogFile(const LogBuffer& log, const platform::FileHandle& file);
 
-// The length of the log's first size bytes up to and including the last
-// line feed among them; 0 when there is none.
+// The length of the first size bytes of the log's part in memory up to and
+// including the last line feed among them; 0 when there is none.
 std::size_t wholeLinesLength(const LogBuffer& log, std::size_t size);
 
 }  // namespace logger

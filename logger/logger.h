@@ -17,15 +17,23 @@ namespace logger {
 
 class Logger {
  public:
-  // Starts a fresh run for the module at modulePath: the frame interval from
-  // the settings files, the columns and header row from the column file, the
-  // log's name from the local time now. What an earlier run gathered is
-  // dropped; the current values, the frame counter and the previous logged
-  // time and speed carry over.
+  Logger() = default;
+  Logger(const Logger&) = delete;
+  Logger& operator=(const Logger&) = delete;
+
+  // Finishes a run still open, as endRun does.
+  ~Logger();
+
+  // Starts a fresh run for the module at modulePath: a run still open is
+  // finished first, and the logs of crashed runs in the module's directory
+  // are finished; then the frame interval from the settings files, the
+  // columns and header row from the column file, the log's name from the
+  // local time now, and its in-progress file. The current values, the frame
+  // counter and the previous logged time and speed carry over.
   void startRun(const std::string& modulePath);
 
-  // Writes the run's log into a new file in the module's directory, once:
-  // a run already written, or none started, writes nothing.
+  // Finishes the run's log in the module's directory, once: a run already
+  // finished, or none started, writes nothing.
   void endRun();
 
   // Counts a frame and, on every frame-interval-th one, stores the vehicle's
@@ -42,12 +50,15 @@ class Logger {
  private:
   void logFrame(const VehicleState& state);
   void appendRowUnlessOutOfMemory();
+  void startLogFile(const std::string& directory);
+  void finishLogFile();
   void writeLog() const;
 
   FrameCounter frames_;
   int32_t previousTime_ = 0;
   float previousSpeed_ = 0.0f;
-  std::string logStem_;  // the log's path without ".csv"; empty when it cannot be named
+  std::string logStem_;      // the log's path without ".csv"; empty when it cannot be named
+  std::string runningPath_;  // the in-progress file's path, while the log is written into it
   LogBuffer log_;
   ValueTable values_;
   ColumnList columns_;

@@ -2,6 +2,7 @@
 #include "logger/log_file.h"
 #include "logger/logger.h"
 #include "logger/run_files.h"
+#include "logger/running_log.h"
 #include "platform/platform.h"
 #include "settings/logger_settings.h"
 
@@ -14,28 +15,73 @@ constexpr int kMaxLogNameAttempts = 1000;
 
 }  // namespace
 
+Logger::~Logger() {
+  try {
+    endRun();
+  } catch (...) {
+  }
+}
+
 void Logger::startRun(const std::string& modulePath) {
+  endRun();
   runOpen_ = logging_ = false;
   log_.clear();
   columns_.clear();
   logStem_.clear();
+  runningPath_.clear();
   const RunFiles files = deriveRunFiles(modulePath);
   settings::LoggerSettings settings;
   if (!files.settingsPath.empty()) settings.loadSettings(files.settingsPath);
+  if (!files.directory.empty()) recoverRunningLogs(files.directory);
   platform::LocalTime now;
   if (!files.directory.empty() && platform::currentLocalTime(&now)) {
     logStem_ = composeLogStem(files.directory, now);
+    startLogFile(files.directory);
   }
   frames_.setInterval(settings.interval());
-  readColumns(files.columnsPath, &columns_, &log_);
+  try {
+    readColumns(files.columnsPath, &columns_, &log_);
+  } catch (...) {
+    // The run does not start: its in-progress file goes with it.
+    log_.clear();
+    if (!runningPath_.empty()) platform::removeFile(runningPath_);
+    runningPath_.clear();
+    throw;
+  }
   runOpen_ = logging_ = true;
 }
 
 void Logger::endRun() {
   if (!runOpen_) return;
-  if (!logStem_.empty()) writeLog();
+  if (log_.hasFile()) {
+    finishLogFile();
+  } else if (!logStem_.empty()) {
+    writeLog();
+  }
   runOpen_ = logging_ = false;
   log_.clear();
+}
+
+void Logger::startLogFile(const std::string& directory) {
+  const std::string logName = logStem_.substr(logStem_.rfind(platform::pathSeparator()) + 1);
+  platform::FileHandle file;
+  std::string path;
+  if (!createRunningLog(directory, logName, &file, &path)) return;
+  if (log_.mapInto(&file)) {
+    runningPath_ = path;
+    return;
+  }
+  // No mapping: the run goes on in memory and its log is written at its end.
+  file.close();
+  platform::removeFile(path);
+}
+
+void Logger::finishLogFile() {
+  // The file holds the log's first part, or all of it; a part that was
+  // gathered in memory after a chunk could not be mapped follows it.
+  platform::FileHandle file = log_.releaseFile();
+  writeLogFile(log_, file);
+  nameFinishedLog(&file, runningPath_, logStem_);
 }
 
 void Logger::writeLog() const {

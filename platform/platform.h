@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/file_handle.h"
 
@@ -68,8 +69,46 @@ bool writeFile(const FileHandle& file, const char* data, std::size_t size);
 // The size in bytes of an open file; -1 when it cannot be told.
 int64_t fileSize(const FileHandle& file);
 
-// Cuts an open file back to its first size bytes; false when it cannot.
+// Cuts an open file back to its first size bytes, or grows it to size, and
+// places the writing position there; false when it cannot.
 bool truncateFile(const FileHandle& file, int64_t size);
+
+// Reads up to size bytes at offset; returns the count read, 0 at the end, -1
+// on error.
+std::ptrdiff_t readFileAt(const FileHandle& file, int64_t offset, char* buffer, std::size_t size);
+
+// The names of the entries in directory, without "." and ".."; empty when
+// it cannot be read.
+std::vector<std::string> listDirectory(const std::string& directory);
+
+// Removes the file at path; false when it cannot.
+bool removeFile(const std::string& path);
+
+// Creates a new file at path for a running log, never replacing an existing
+// one, into *file: readable and writable, mappable, and held against
+// takeOverFile for as long as it is open; others may read it meanwhile.
+CreateResult createRunningFile(const std::string& path, FileHandle* file);
+
+// Opens the regular file at path as createRunningFile does, unless an open
+// handle holds it; a handle that holds no file when it is held, gone or
+// anything but a regular file.
+FileHandle takeOverFile(const std::string& path);
+
+// Renames the file at path, open in *file from createRunningFile or
+// takeOverFile, to newPath, never replacing a file there; closes *file when
+// renamed. kAlreadyExists when newPath is taken.
+CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath);
+
+// The alignment that a mapped view's offset into its file must have.
+std::size_t mappingGranularity();
+
+// Makes room on the disk for the bytes [offset, offset + size) of file,
+// growing it as needed, so that a full disk fails here and never when a page
+// is touched; then maps them shared and writable. nullptr when either fails.
+char* mapFileView(const FileHandle& file, int64_t offset, std::size_t size);
+
+// Unmaps a view that mapFileView returned; its pages stay the file's.
+void unmapFileView(char* view, std::size_t size);
 
 }  // namespace platform
 

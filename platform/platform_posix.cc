@@ -1,8 +1,11 @@
 // The platform services on Linux and other POSIX systems.
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -38,6 +41,20 @@ namespace platform {
 namespace {
 
 int descriptorOf(const FileHandle& file) { return static_cast<int>(file.native()); }
+
+// True when path names the very file open in descriptor: it was neither
+// renamed nor removed since it was opened.
+bool stillAtPath(int descriptor, const std::string& path) {
+  struct stat open;
+  struct stat named;
+  return fstat(descriptor, &open) == 0 && stat(path.c_str(), &named) == 0 &&
+         open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+// Takes the lock that marks a running log as held, without waiting; a lock
+// on the open file description, so that it holds against this process's
+// other descriptors too, and goes with the last descriptor closed.
+bool lockRunningFile(int descriptor) { return flock(descriptor, LOCK_EX | LOCK_NB) == 0; }
 
 }  // namespace
 
@@ -130,8 +147,84 @@ int64_t fileSize(const FileHandle& file) {
 }
 
 bool truncateFile(const FileHandle& file, int64_t size) {
-  return ftruncate(descriptorOf(file), static_cast<off_t>(size)) == 0;
+  const int descriptor = descriptorOf(file);
+  return ftruncate(descriptor, static_cast<off_t>(size)) == 0 &&
+         lseek(descriptor, static_cast<off_t>(size), SEEK_SET) == static_cast<off_t>(size);
 }
+
+std::ptrdiff_t readFileAt(const FileHandle& file, int64_t offset, char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t count = pread(descriptorOf(file), buffer, size, static_cast<off_t>(offset));
+    if (count >= 0 || errno != EINTR) return count;
+  }
+}
+
+std::vector<std::string> listDirectory(const std::string& directory) {
+  std::vector<std::string> names;
+  DIR* listing = opendir(directory.c_str());
+  if (!listing) return names;
+  while (const dirent* entry = readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(listing);
+  return names;
+}
+
+bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+CreateResult createRunningFile(const std::string& path, FileHandle* file) {
+  FileHandle created(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (!created.isOpen())
+    return errno == EEXIST ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+  // Another Load may have taken the new file over before the lock: then it is
+  // gone, and another name is tried.
+  if (!lockRunningFile(descriptorOf(created)) || !stillAtPath(descriptorOf(created), path)) {
+    return CreateResult::kAlreadyExists;
+  }
+  *file = std::move(created);
+  return CreateResult::kCreated;
+}
+
+FileHandle takeOverFile(const std::string& path) {
+  FileHandle file(open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (!file.isOpen()) return file;
+  const int descriptor = descriptorOf(file);
+  struct stat status;
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || !lockRunningFile(descriptor) ||
+      !stillAtPath(descriptor, path)) {
+    file.close();
+  }
+  return file;
+}
+
+CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath) {
+  // A hard link never replaces a file; the lock is held until the old name
+  // is gone. A file system without links is renamed after a look.
+  if (link(path.c_str(), newPath.c_str()) == 0) {
+    unlink(path.c_str());
+  } else if (errno == EEXIST || fileExists(newPath)) {
+    return CreateResult::kAlreadyExists;
+  } else if (rename(path.c_str(), newPath.c_str()) != 0) {
+    return CreateResult::kFailed;
+  }
+  file->close();
+  return CreateResult::kCreated;
+}
+
+std::size_t mappingGranularity() { return static_cast<std::size_t>(sysconf(_SC_PAGESIZE)); }
+
+char* mapFileView(const FileHandle& file, int64_t offset, std::size_t size) {
+  const int descriptor = descriptorOf(file);
+  if (posix_fallocate(descriptor, static_cast<off_t>(offset), static_cast<off_t>(size)) != 0) {
+    return nullptr;
+  }
+  void* view = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor,
+                    static_cast<off_t>(offset));
+  return view == MAP_FAILED ? nullptr : static_cast<char*>(view);
+}
+
+void unmapFileView(char* view, std::size_t size) { munmap(view, size); }
 
 void FileHandle::close() {
   if (isOpen()) ::close(static_cast<int>(release()));

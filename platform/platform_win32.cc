@@ -5,26 +5,66 @@
 #include <shlwapi.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
 
+#include "platform/ini_text.h"
 #include "platform/platform.h"
 
 namespace {
 
-// Plain zero-initialised storage, written by the attach notification before
-// any entry point runs.
-char capturedModulePath[MAX_PATH];
+// The longest path the wide file functions take, in UTF-16 units.
+constexpr DWORD kMaxWidePath = 32768;
 
-// Notes the module's own path; a path that does not fit is left out whole
-// rather than kept cut short.
+// Plain zero-initialised storage, written by the attach notification before
+// any entry point runs: the path in UTF-8, three bytes at most per unit.
+char capturedModulePath[3 * kMaxWidePath];
+
+// text in UTF-8 as UTF-16; empty when it is not valid UTF-8.
+std::wstring widened(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int size = static_cast<int>(text.size());
+  const int length =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, &wide[0], length);
+  return wide;
+}
+
+// path in UTF-8 as the wide file functions take it: a path too long for
+// them as it is, if absolute, with the prefix that lifts their length limit.
+std::wstring fileName(const std::string& path) {
+  std::wstring wide = widened(path);
+  const bool absolute = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
+  if (wide.size() >= MAX_PATH - 12 && absolute) wide.insert(0, L"\\\\?\\");
+  return wide;
+}
+
+// length UTF-16 units at text in UTF-8; empty when they are not valid UTF-16.
+std::string narrowed(const wchar_t* text, int length) {
+  if (length <= 0) return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, length, nullptr, 0,
+                                       nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, length, &utf8[0], size, nullptr,
+                      nullptr);
+  return utf8;
+}
+
+// Notes the module's own path in UTF-8; a path that does not fit or cannot
+// be converted is left out whole rather than kept cut short.
 void captureModulePath(HMODULE module) {
-  char buffer[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(module, buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  std::memcpy(capturedModulePath, buffer, length + 1);
+  static wchar_t buffer[kMaxWidePath];
+  const DWORD length = GetModuleFileNameW(module, buffer, kMaxWidePath);
+  if (length == 0 || length >= kMaxWidePath) return;
+  const std::string path = narrowed(buffer, static_cast<int>(length));
+  if (path.empty() || path.size() >= sizeof capturedModulePath) return;
+  std::memcpy(capturedModulePath, path.c_str(), path.size() + 1);
 }
 
 HANDLE toHandle(const platform::FileHandle& file) {
@@ -56,8 +96,8 @@ const char* moduleExtension() { return ".dll"; }
 char pathSeparator() { return '\\'; }
 
 bool fileExists(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA(path.c_str(), &found);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(fileName(path).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
@@ -65,14 +105,30 @@ bool fileExists(const std::string& path) {
 
 int32_t readProfileInt(const std::string& path, const char* section, const char* key,
                        int32_t defaultValue) {
-  return static_cast<int32_t>(GetPrivateProfileIntA(section, key, defaultValue, path.c_str()));
+  const std::wstring wide = widened(path);
+  if (wide.size() < MAX_PATH) {
+    return static_cast<int32_t>(GetPrivateProfileIntW(
+        widened(section).c_str(), widened(key).c_str(), defaultValue, wide.c_str()));
+  }
+  // The profile functions take no longer path: the file is read and looked
+  // up here, as on platforms without them.
+  const FileHandle file = openForReading(path);
+  if (!file.isOpen()) return defaultValue;
+  std::string text;
+  char buffer[65536];
+  std::ptrdiff_t count;
+  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  return count < 0 ? defaultValue : findIniInt(text, section, key, defaultValue);
 }
 
 std::string removeLastPathComponent(const std::string& path) {
-  std::vector<char> buffer(path.size() + MAX_PATH + 1, '\0');
-  std::memcpy(buffer.data(), path.data(), path.size());
-  PathRemoveFileSpecA(buffer.data());
-  return std::string(buffer.data());
+  const std::wstring wide = widened(path);
+  std::vector<wchar_t> buffer(wide.size() + MAX_PATH + 1, L'\0');
+  std::copy(wide.begin(), wide.end(), buffer.begin());
+  PathRemoveFileSpecW(buffer.data());
+  return narrowed(buffer.data(), static_cast<int>(wcslen(buffer.data())));
 }
 
 bool currentLocalTime(LocalTime* time) {
@@ -85,9 +141,9 @@ bool currentLocalTime(LocalTime* time) {
 }
 
 FileHandle openForReading(const std::string& path) {
-  FileHandle file =
-      toFileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file = toFileHandle(CreateFileW(fileName(path).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   // Only a file on disk is read: a pipe or a device could hold the host up.
   if (file.isOpen() && GetFileType(toHandle(file)) != FILE_TYPE_DISK) file.close();
   return file;
@@ -102,8 +158,8 @@ std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size) 
 
 CreateResult createNewFile(const std::string& path, FileHandle* file) {
   const HANDLE created =
-      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(fileName(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created != INVALID_HANDLE_VALUE) {
     *file = toFileHandle(created);
     return CreateResult::kCreated;
@@ -139,6 +195,99 @@ bool truncateFile(const FileHandle& file, int64_t size) {
   return SetFilePointerEx(toHandle(file), position, nullptr, FILE_BEGIN) &&
          SetEndOfFile(toHandle(file));
 }
+
+std::ptrdiff_t readFileAt(const FileHandle& file, int64_t offset, char* buffer, std::size_t size) {
+  OVERLAPPED at = {};
+  at.Offset = static_cast<DWORD>(static_cast<uint64_t>(offset));
+  at.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
+  const DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+  DWORD count = 0;
+  if (!ReadFile(toHandle(file), buffer, wanted, &count, &at)) {
+    return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+  }
+  return static_cast<std::ptrdiff_t>(count);
+}
+
+std::vector<std::string> listDirectory(const std::string& directory) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(fileName(directory + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = narrowed(found.cFileName, static_cast<int>(wcslen(found.cFileName)));
+    if (!name.empty() && name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool removeFile(const std::string& path) { return DeleteFileW(fileName(path).c_str()) != 0; }
+
+// The running log's access and share mode: others may read it, and it may be
+// renamed while open; whoever else asks to write it, as takeOverFile does, is
+// refused while it is open. No deletion access is asked for, so that readers
+// that do not share deletion can open it too.
+constexpr DWORD kRunningAccess = GENERIC_READ | GENERIC_WRITE;
+constexpr DWORD kRunningShare = FILE_SHARE_READ | FILE_SHARE_DELETE;
+
+CreateResult createRunningFile(const std::string& path, FileHandle* file) {
+  const HANDLE created = CreateFileW(fileName(path).c_str(), kRunningAccess, kRunningShare, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (created != INVALID_HANDLE_VALUE) {
+    *file = toFileHandle(created);
+    return CreateResult::kCreated;
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+    return CreateResult::kAlreadyExists;
+  }
+  return fileExists(path) ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+}
+
+FileHandle takeOverFile(const std::string& path) {
+  FileHandle file =
+      toFileHandle(CreateFileW(fileName(path).c_str(), kRunningAccess, kRunningShare, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.isOpen() && GetFileType(toHandle(file)) != FILE_TYPE_DISK) file.close();
+  return file;
+}
+
+CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath) {
+  // The handle shares deletion, so the file can be renamed while it is held;
+  // a reader that does not share deletion makes this fail until it closes.
+  if (MoveFileExW(fileName(path).c_str(), fileName(newPath).c_str(), 0)) {
+    file->close();
+    return CreateResult::kCreated;
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || fileExists(newPath)) {
+    return CreateResult::kAlreadyExists;
+  }
+  return CreateResult::kFailed;
+}
+
+std::size_t mappingGranularity() {
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  return system.dwAllocationGranularity;
+}
+
+char* mapFileView(const FileHandle& file, int64_t offset, std::size_t size) {
+  // A mapping larger than the file grows it, taking the room on the disk
+  // now: a full disk fails here.
+  const uint64_t end = static_cast<uint64_t>(offset) + size;
+  const HANDLE mapping =
+      CreateFileMappingW(toHandle(file), nullptr, PAGE_READWRITE, static_cast<DWORD>(end >> 32),
+                         static_cast<DWORD>(end), nullptr);
+  if (!mapping) return nullptr;
+  void* view = MapViewOfFile(mapping, FILE_MAP_WRITE,
+                             static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32),
+                             static_cast<DWORD>(static_cast<uint64_t>(offset)), size);
+  CloseHandle(mapping);  // the view keeps the mapping alive
+  return static_cast<char*>(view);
+}
+
+void unmapFileView(char* view, std::size_t) { UnmapViewOfFile(view); }
 
 void FileHandle::close() {
   if (isOpen()) CloseHandle(reinterpret_cast<HANDLE>(release()));

@@ -107,6 +107,7 @@ class Sequence {
     }
     if (in_.below(2) == 0) dispose(module);
     module.close();
+    if (runOpen_) expected_.push_back(run_);  // a run left open ends as the module unloads
     return expected_;
   }
 
@@ -169,9 +170,10 @@ class Sequence {
 
   BeaconData beacon() { return {in_.integer(), in_.integer(), in_.single(), in_.integer()}; }
 
-  // Load: a run opens with the files as they are now.
+  // Load: a run left open ends, and a run opens with the files as they are now.
   void load(plugin_host::PluginModule& module) {
     module.Load();
+    if (runOpen_) expected_.push_back(run_);  // a run left open ends first
     interval_ = settings_.interval;
     runOpen_ = true;
     run_ = LogShape{columnsHeader_, 0};

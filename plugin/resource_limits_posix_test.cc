@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "tests/child_process.h"
@@ -42,6 +43,22 @@ bool limit(int resource, rlim_t bytes) {
   return setrlimit(resource, &value) == 0;
 }
 
+// Runs body while no file of the process can grow, the soft limit only, so
+// that it is lifted again afterwards: no chunk of a log can be reserved on
+// the disk, and a run started then is gathered in memory.
+bool withoutRoomOnDisk(const std::function<void()>& body) {
+  rlimit before;
+  if (getrlimit(RLIMIT_FSIZE, &before) != 0) return false;
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit none = before;
+  none.rlim_cur = 0;
+  const bool limited = setrlimit(RLIMIT_FSIZE, &none) == 0;
+  if (limited) body();
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, previousHandler);
+  return limited;
+}
+
 // Disposes the run in a child whose files may grow to at most maxFileBytes.
 ChildOutcome disposeWithFileSizeLimit(plugin_host::PluginModule& module, rlim_t maxFileBytes) {
   return runInChild([&module, maxFileBytes] {
@@ -57,10 +74,13 @@ TEST(FullDiskTest, TheLogIsCutBackToItsLastWholeRow) {
   directory.write("Logger.csv", "time,Milliseconds\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
   InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
-  module->Load();
-  for (int32_t frame = 1; frame <= 5; ++frame) {
-    module->Elapse(stateAt(1000000 + frame, 0.0f), nullptr, nullptr);
-  }
+  // The run in memory, as where no file can be mapped; Dispose meets the full disk.
+  ASSERT_TRUE(withoutRoomOnDisk([&module] {
+    module->Load();
+    for (int32_t frame = 1; frame <= 5; ++frame) {
+      module->Elapse(stateAt(1000000 + frame, 0.0f), nullptr, nullptr);
+    }
+  }));
   const std::string header = "Milliseconds,\r\n";  // 15 bytes; each row is 10
   const std::string whole = header + "1000001,\r\n1000002,\r\n1000003,\r\n1000004,\r\n1000005,\r\n";
   struct Case {
@@ -162,12 +182,15 @@ TEST(OutOfMemoryTest, LoggingStopsAndTheRowsGatheredAreWritten) {
   InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   constexpr int32_t kFrames = 20000;  // some 160 MB of rows, far beyond the headroom
   const ChildOutcome outcome = runWithMemoryHeadroom(32 << 20, [&module] {
-    module->Load();
-    for (int32_t frame = 1; frame <= kFrames; ++frame) {
-      VehicleState state = stateAt(frame, 0.0f);
-      state.location = 1000.25;
-      module->Elapse(state, nullptr, nullptr);
-    }
+    // No room on the disk for a chunk: the run is gathered in memory.
+    withoutRoomOnDisk([&module] {
+      module->Load();
+      for (int32_t frame = 1; frame <= kFrames; ++frame) {
+        VehicleState state = stateAt(frame, 0.0f);
+        state.location = 1000.25;
+        module->Elapse(state, nullptr, nullptr);
+      }
+    });
     module->Dispose();
   });
   ASSERT_TRUE(outcome.exited && outcome.exitCode == kHostSurvived) << outcome.describe();

@@ -14,17 +14,23 @@ std::string ChildOutcome::describe() const {
   return std::string("ended by signal ") + strsignal(signal);
 }
 
-ChildOutcome runInChild(const std::function<int()>& body) {
+StartedChild startChild(const std::function<int()>& body) {
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) _exit(body());
-  if (child < 0) return ChildOutcome{false, 0, 0};
+  return StartedChild{child < 0 ? -1 : static_cast<int>(child)};
+}
+
+ChildOutcome waitForChild(StartedChild child) {
+  if (child.pid < 0) return ChildOutcome{false, 0, 0};
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
+  while (waitpid(child.pid, &status, 0) < 0) {
     if (errno != EINTR) return ChildOutcome{false, 0, 0};
   }
   if (WIFEXITED(status)) return ChildOutcome{true, WEXITSTATUS(status), 0};
   return ChildOutcome{false, 0, WTERMSIG(status)};
 }
+
+ChildOutcome runInChild(const std::function<int()>& body) { return waitForChild(startChild(body)); }
 
 }  // namespace testing_support

@@ -16,6 +16,17 @@ struct ChildOutcome {
   std::string describe() const;
 };
 
+// A child process started by startChild, not yet waited for.
+struct StartedChild {
+  int pid;  // -1 when none could be started
+};
+
+// Forks and runs body in the child as runInChild does, without waiting.
+StartedChild startChild(const std::function<int()>& body);
+
+// Waits for a child that startChild started.
+ChildOutcome waitForChild(StartedChild child);
+
 // Forks, runs body in the child and ends the child with body's result as
 // its exit code (without running exit handlers); waits for the child.
 ChildOutcome runInChild(const std::function<int()>& body);

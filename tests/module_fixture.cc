@@ -27,7 +27,7 @@ InstalledModule::InstalledModule(const std::filesystem::path& directory,
   std::filesystem::copy_file(builtModulePath(), installed,
                              std::filesystem::copy_options::overwrite_existing);
   std::string error;
-  if (!module_.open(installed.string(), &error)) ADD_FAILURE() << error;
+  if (!module_.open(installed.u8string(), &error)) ADD_FAILURE() << error;
 }
 
 std::vector<std::filesystem::path> InstalledModule::logs() const {
