@@ -27,7 +27,9 @@ void Logger::startRun(const std::string& modulePath) {
     logStem_ = composeLogStem(files.directory, now);
   }
   frames_.setInterval(settings.interval());
-  readColumns(files.columnsPath, &columns_, &log_);
+  decimalMark_ = settings.decimalComma() ? DecimalMark::kComma : DecimalMark::kPoint;
+  values_.setDecimalMark(decimalMark_);
+  readColumns(files.columnsPath, decimalMark_, &columns_, &log_);
   runOpen_ = logging_ = true;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "logger/decimal_mark.h"
 #include "logger/format_value.h"
 
 namespace logger {
@@ -71,12 +72,16 @@ class ValueTable {
  public:
   // Each stores its value's text under key, replacing any earlier text.
   void setInt(ValueKey key, int32_t value) { store(key, formatInteger(value, begin(key))); }
-  void setFloat(ValueKey key, float value) { store(key, formatFloat(value, begin(key))); }
-  void setDouble(ValueKey key, double value) { store(key, formatDouble(value, begin(key))); }
+  void setFloat(ValueKey key, float value) { storeDecimal(key, formatFloat(value, begin(key))); }
+  void setDouble(ValueKey key, double value) { storeDecimal(key, formatDouble(value, begin(key))); }
   void setFlag(ValueKey key, bool value) { store(key, formatFlag(value, begin(key))); }
   void setClockText(ValueKey key, int32_t milliseconds) {
-    store(key, formatClockText(milliseconds, begin(key)));
+    storeDecimal(key, formatClockText(milliseconds, begin(key)));
   }
+
+  // Writes every text, those held now and those stored later, for
+  // spreadsheets with this decimal mark; the point at first.
+  void setDecimalMark(DecimalMark mark);
 
   // The slot a column with this key text reads from.
   static ValueSlot slotFor(std::string_view keyText);
@@ -86,12 +91,22 @@ class ValueTable {
 
  private:
   char* begin(ValueKey key) { return slots_[static_cast<int>(key)].text; }
+  // Keeps the text from the slot's start to end, which holds no decimal point.
   void store(ValueKey key, const char* end) {
     ValueText& slot = slots_[static_cast<int>(key)];
     slot.length = static_cast<uint8_t>(end - slot.text);
   }
+  // Keeps the text from the slot's start to end, in the table's decimal mark.
+  void storeDecimal(ValueKey key, const char* end) {
+    store(key, end);
+    if (mark_ == DecimalMark::kComma) {
+      ValueText& slot = slots_[static_cast<int>(key)];
+      slot.length = static_cast<uint8_t>(toDecimalComma(slot.text, slot.length));
+    }
+  }
 
   ValueText slots_[kValueKeyCount + 1] = {};
+  DecimalMark mark_ = DecimalMark::kPoint;
 };
 
 }  // namespace logger

@@ -82,6 +82,18 @@ TEST(ModuleRunTest, AWholeRunWritesTheCommittedLog) {
   EXPECT_EQ(module.onlyLog(), expectedLog("whole_run.csv"));
 }
 
+TEST(ModuleRunTest, AWholeRunForCommaDecimalSpreadsheetsWritesTheCommittedLog) {
+  TemporaryDirectory directory;
+  // Two more columns: a title that must be quoted, and one cut at its comma.
+  directory.write("Logger.csv", std::string(kAllColumns) +
+                                    "beacon_distance,Distance; to \"the\" beacon\r\n"
+                                    "location,Location, m\r\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=3\n[Log]\nDecimalComma=1\n");
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  driveWholeRun(*module);
+  EXPECT_EQ(module.onlyLog(), expectedLog("whole_run_decimal_comma.csv"));
+}
+
 TEST(ModuleRunTest, TheLogIsTheSameInACommaDecimalLocale) {
   const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
   if (!german) german = std::setlocale(LC_ALL, "German");
