@@ -34,6 +34,7 @@ endfunction()
 logger_test(logger_unit_test
   SOURCES
     logger/columns_test.cc
+    logger/decimal_mark_test.cc
     logger/format_value_test.cc
     logger/frame_counter_test.cc
     logger/log_buffer_test.cc
