@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace fuzzing {
 
 // A directory of this process's own, made on first use and removed at exit.
