@@ -4,18 +4,6 @@
 
 namespace logger {
 
-std::size_t toDecimalComma(char* text, std::size_t length) {
-  char* point = static_cast<char*>(std::memchr(text, '.', length));
-  if (!point) return length;
-  for (char* const end = text + length; point != end; ++point) {
-    if (*point == '.') *point = ',';
-  }
-  std::memmove(text + 1, text, length);
-  text[0] = '"';
-  text[length + 1] = '"';
-  return length + 2;
-}
-
 std::size_t toDecimalPoint(char* text, std::size_t length) {
   if (length >= 2 && text[0] == '"' && text[length - 1] == '"') {
     length -= 2;

@@ -57,7 +57,7 @@ std::optional<ValueKey> findValueKey(std::string_view text);
 
 // The text of one value; length 0 while nothing was stored.
 struct ValueText {
-  char text[kValueTextCapacity];
+  char text[kValueTextCapacity + 1];  // room for a text written one character in
   uint8_t length;
 };
 
@@ -72,11 +72,15 @@ class ValueTable {
  public:
   // Each stores its value's text under key, replacing any earlier text.
   void setInt(ValueKey key, int32_t value) { store(key, formatInteger(value, begin(key))); }
-  void setFloat(ValueKey key, float value) { storeDecimal(key, formatFloat(value, begin(key))); }
-  void setDouble(ValueKey key, double value) { storeDecimal(key, formatDouble(value, begin(key))); }
+  void setFloat(ValueKey key, float value) {
+    storeDecimal(key, formatFloat(value, beginDecimal(key)));
+  }
+  void setDouble(ValueKey key, double value) {
+    storeDecimal(key, formatDouble(value, beginDecimal(key)));
+  }
   void setFlag(ValueKey key, bool value) { store(key, formatFlag(value, begin(key))); }
   void setClockText(ValueKey key, int32_t milliseconds) {
-    storeDecimal(key, formatClockText(milliseconds, begin(key)));
+    storeDecimal(key, formatClockText(milliseconds, beginDecimal(key)));
   }
 
   // Writes every text, those held now and those stored later, for
@@ -96,13 +100,15 @@ class ValueTable {
     ValueText& slot = slots_[static_cast<int>(key)];
     slot.length = static_cast<uint8_t>(end - slot.text);
   }
-  // Keeps the text from the slot's start to end, in the table's decimal mark.
-  void storeDecimal(ValueKey key, const char* end) {
-    store(key, end);
-    if (mark_ == DecimalMark::kComma) {
-      ValueText& slot = slots_[static_cast<int>(key)];
-      slot.length = static_cast<uint8_t>(toDecimalComma(slot.text, slot.length));
-    }
+  // Where a text that may hold a decimal point is written: for the comma one
+  // character in, so that an opening quote fits before it.
+  char* beginDecimal(ValueKey key) { return begin(key) + (mark_ == DecimalMark::kComma ? 1 : 0); }
+  // Keeps the text written from beginDecimal(key) to end, in the table's
+  // decimal mark.
+  void storeDecimal(ValueKey key, char* end) {
+    if (mark_ == DecimalMark::kPoint) return store(key, end);
+    ValueText& slot = slots_[static_cast<int>(key)];
+    slot.length = static_cast<uint8_t>(finishDecimalComma(slot.text, end, sizeof slot.text));
   }
 
   ValueText slots_[kValueKeyCount + 1] = {};
