@@ -46,7 +46,7 @@ logger_test(logger_unit_test
     platform/platform_test.cc
     settings/logger_settings_test.cc
     tests/temporary_directory.cc
-  LIBRARIES logger_core)
+  LIBRARIES logger_core plugin_host)
 target_include_directories(logger_unit_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 logger_test(module_test OWN_MAIN

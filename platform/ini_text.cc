@@ -1,12 +1,17 @@
 #include "platform/ini_text.h"
 
 #include <cstring>
+#include <string>
+
+#include "platform/ascii_case.h"
+#include "platform/ini_utf16.h"
 
 namespace platform {
 namespace {
 
+// Byte 26, the old end-of-file mark, counts as a blank too.
 bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
 std::string_view trim(std::string_view text) {
@@ -15,15 +20,9 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
-}
+// The text up to its first NUL: the profile read keeps names and values as
+// NUL-terminated strings.
+std::string_view untilNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 // The profile read hands over at most this many characters of a value.
 constexpr std::size_t kValueLimit = 29;
@@ -68,28 +67,34 @@ std::string_view unquote(std::string_view value) {
 
 int32_t findIniInt(std::string_view text, std::string_view section, std::string_view key,
                    int32_t defaultValue) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::string decoded;
+  if (decodeUtf16Ini(text, &decoded)) {
+    text = decoded;
+  } else if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    text.remove_prefix(3);
+  }
   section = trim(section);
   key = trim(key);
   bool inSection = false;
   while (!text.empty()) {
-    const std::size_t end = text.find('\n');
+    const std::size_t end = text.find_first_of("\r\n");
     std::string_view line = trim(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (!line.empty() && line.front() == '[') {
+    if (line.empty()) continue;  // also what lies between the CR and the LF of a line end
+    if (line.front() == '[') {
       const std::size_t close = line.rfind(']');
       if (close != std::string_view::npos) {
         // Only the first section of the name is searched.
         if (inSection) return defaultValue;
-        inSection = equalIgnoringCase(trim(line.substr(1, close - 1)), section);
+        inSection = equalIgnoringAsciiCase(untilNul(trim(line.substr(1, close - 1))), section);
         continue;
       }
     }
     if (!inSection) continue;
     const std::size_t equals = line.find('=');
-    if (!equalIgnoringCase(trim(line.substr(0, equals)), key)) continue;
+    if (!equalIgnoringAsciiCase(untilNul(trim(line.substr(0, equals))), key)) continue;
     if (equals == std::string_view::npos) return defaultValue;
-    const std::string_view value = unquote(trim(line.substr(equals + 1)));
+    const std::string_view value = unquote(untilNul(trim(line.substr(equals + 1))));
     return value.empty() ? defaultValue : parseProfileInteger(value);
   }
   return defaultValue;

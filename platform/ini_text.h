@@ -9,11 +9,13 @@
 namespace platform {
 
 // The integer under key in section of the INI text, or defaultValue when the
-// section, the key or a value is missing. Section and key names match without
-// regard to case and to blanks around them; the first matching section and,
-// within it, the first matching key count. The value's leading decimal digits,
-// after an optional sign, form the number ("12abc" is 12, "abc" is 0); digits
-// beyond 32 bits wrap around as the Windows profile read does.
+// section, the key or a value is missing. Lines end at LF, CR or both; blanks
+// include byte 26. Section and key names match without regard to case and to
+// blanks around them; the first matching section and, within it, the first
+// matching key count. A name or a value ends at a NUL. Text with a UTF-16
+// byte-order mark is read as UTF-16. The value's leading decimal digits, after
+// an optional sign, form the number ("12abc" is 12, "abc" is 0); digits beyond
+// 32 bits wrap around as the Windows profile read does.
 int32_t findIniInt(std::string_view text, std::string_view section, std::string_view key,
                    int32_t defaultValue);
 

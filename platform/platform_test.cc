@@ -82,17 +82,27 @@ TEST(PlatformTest, CuttingTheLastComponentKeepsARootsSeparator) {
   EXPECT_EQ(removeLastPathComponent(root + "a.dll" + separator + "Logger.dll"), root + "a.dll");
 }
 
+// The number of days in month (1 to 12) of year.
+int daysInMonth(int year, int month) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 TEST(PlatformTest, LocalTimeHasCalendarFields) {
   LocalTime now;
   ASSERT_TRUE(currentLocalTime(&now));
-  EXPECT_GE(now.yearsSince1900, 126);
-  EXPECT_GE(now.month, 1);
-  EXPECT_LE(now.month, 12);
+  EXPECT_GE(now.yearsSince1900, 70);  // any year the clock may be set to, from 1970 on
+  ASSERT_GE(now.month, 1);
+  ASSERT_LE(now.month, 12);
   EXPECT_GE(now.day, 1);
-  EXPECT_LE(now.day, 31);
+  EXPECT_LE(now.day, daysInMonth(now.yearsSince1900 + 1900, now.month));
+  EXPECT_GE(now.hour, 0);
   EXPECT_LE(now.hour, 23);
+  EXPECT_GE(now.minute, 0);
   EXPECT_LE(now.minute, 59);
-  EXPECT_LE(now.second, 60);
+  EXPECT_GE(now.second, 0);
+  EXPECT_LE(now.second, 60);  // a leap second
 }
 
 }  // namespace

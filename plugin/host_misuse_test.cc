@@ -14,11 +14,12 @@
 #include "tests/log_shape.h"
 #include "tests/module_fixture.h"
 #include "tests/random_host_input.h"
+#include "tools/plugin_host/current_directory.h"
 
 namespace {
 
+using plugin_host::CurrentDirectory;
 using plugin_host::defaultModuleFileName;
-using testing_support::CurrentDirectory;
 using testing_support::InstalledModule;
 using testing_support::LogShape;
 using testing_support::RandomHostInput;

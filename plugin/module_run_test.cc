@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "tests/module_fixture.h"
+#include "tools/plugin_host/current_directory.h"
 
 namespace {
 
+using plugin_host::CurrentDirectory;
 using plugin_host::defaultModuleFileName;
-using testing_support::CurrentDirectory;
 using testing_support::expectedLog;
 using testing_support::InstalledModule;
 using testing_support::readFileBytes;

@@ -4,21 +4,34 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "platform/ini_text.h"
 #include "platform/platform.h"
 #include "tests/temporary_directory.h"
+#include "tools/plugin_host/current_directory.h"
 
 namespace settings {
 namespace {
 
-using testing_support::CurrentDirectory;
+using namespace std::string_literals;
+using plugin_host::CurrentDirectory;
 using testing_support::TemporaryDirectory;
 
 struct IniCase {
-  const char* text;
+  std::string text;
   int32_t expected;  // with a default of 60
 };
+
+// text as a UTF-16 file with its byte-order mark: each byte a code unit.
+std::string utf16(std::string_view text, bool bigEndian = false) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char c : text) {
+    bytes += bigEndian ? '\0' : c;
+    bytes += bigEndian ? c : '\0';
+  }
+  return bytes;
+}
 
 // The same cases run through this platform's profile read (on Windows the
 // system's own) and through the module's text reader, so both readers are
@@ -45,6 +58,30 @@ const IniCase kIniCases[] = {
     {"[Frame]\nSkip=+8\n", 8},
     {"[Frame]\nSkip=- 8\n", 0},
     {"", 60},
+    // A lone CR ends a line as LF does; byte 26 is a blank.
+    {"[Frame]\rSkip=6", 6},
+    {"[Frame]\r\r\nSkip=6\r", 6},
+    {"\032[Frame]\nSkip=8", 8},
+    {"[Frame]\nSkip=\032", 60},
+    {"[\032Frame\032]\n\032Skip\032=\0327\032", 7},
+    {"[Frame]\nSkip\x1c=5", 60},
+    // A name or a value ends at a NUL, after the blanks around it are taken off.
+    {"[Frame]\nSkip"s + '\0' + "=4", 4},
+    {"[Frame]\nSkip"s + '\0' + "junk=4", 4},
+    {"[Frame]\nSkip "s + '\0' + "=4", 60},
+    {"[Frame]\nSk"s + '\0' + "ip=4", 60},
+    {"[Frame]\nSkip="s + '\0' + " 5", 60},
+    {"[Frame]\nSkip=\"5"s + '\0' + '"', 0},
+    {"[Frame"s + '\0' + "junk]\nSkip=3", 3},
+    {"[Frame "s + '\0' + "]\nSkip=3", 60},
+    // UTF-16, in either byte order, when the file starts with its mark.
+    {utf16("[Frame]\nSkip=9\n"), 9},
+    {utf16("[Frame]\nSkip=9\n", true), 9},
+    {utf16("\032[Frame]\rSkip = \"12\"\r\n"), 12},
+    {utf16("[Frame]\nSkip=") + "\x37\x01", 0},
+    {utf16("[Frame]\nSk") + "\x69\x01" + utf16("p=7").substr(2), 60},
+    {utf16("[Frame]\nSkip=9\n").substr(2), 60},
+    {"\xFF\xFE[Frame]\nSkip=9\n", 60},
 };
 
 TEST(LoggerSettingsTest, ProfileReadsMatchTheSystemsProfileFunctions) {
@@ -53,9 +90,9 @@ TEST(LoggerSettingsTest, ProfileReadsMatchTheSystemsProfileFunctions) {
   for (const IniCase& example : kIniCases) {
     const auto file = directory.write("case" + std::to_string(index++) + ".ini", example.text);
     EXPECT_EQ(platform::readProfileInt(file.string(), kSection, kIntervalKey, 60), example.expected)
-        << "profile read of: " << example.text;
+        << "profile read of " << testing::PrintToString(example.text);
     EXPECT_EQ(platform::findIniInt(example.text, kSection, kIntervalKey, 60), example.expected)
-        << "text read of: " << example.text;
+        << "text read of " << testing::PrintToString(example.text);
   }
   EXPECT_EQ(platform::readProfileInt((directory.path() / "absent.ini").string(), kSection,
                                      kIntervalKey, 60),

@@ -33,16 +33,6 @@ std::filesystem::path TemporaryDirectory::write(const std::string& name,
   return file;
 }
 
-CurrentDirectory::CurrentDirectory(const std::filesystem::path& directory)
-    : previous_(std::filesystem::current_path()) {
-  std::filesystem::current_path(directory);
-}
-
-CurrentDirectory::~CurrentDirectory() {
-  std::error_code ignored;
-  std::filesystem::current_path(previous_, ignored);
-}
-
 std::string readFileBytes(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -25,18 +25,6 @@ class TemporaryDirectory {
   std::filesystem::path path_;
 };
 
-// Sets the process's current directory for as long as it lives.
-class CurrentDirectory {
- public:
-  explicit CurrentDirectory(const std::filesystem::path& directory);
-  ~CurrentDirectory();
-  CurrentDirectory(const CurrentDirectory&) = delete;
-  CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
-
 // The whole content of the file at path; empty when it cannot be read.
 std::string readFileBytes(const std::filesystem::path& path);
 

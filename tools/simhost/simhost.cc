@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
+#include "tools/plugin_host/current_directory.h"
 #include "tools/plugin_host/plugin_module.h"
 #include "tools/simhost/built_in_trip.h"
 #include "tools/simhost/latency_summary.h"
@@ -20,25 +23,6 @@ namespace simhost {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Sets the current directory for as long as it lives, if given one.
-class WorkDirectory {
- public:
-  explicit WorkDirectory(const std::string& directory) {
-    if (directory.empty()) return;
-    previous_ = fs::current_path();
-    fs::current_path(directory);
-  }
-  ~WorkDirectory() {
-    std::error_code ignored;
-    if (!previous_.empty()) fs::current_path(previous_, ignored);
-  }
-  WorkDirectory(const WorkDirectory&) = delete;
-  WorkDirectory& operator=(const WorkDirectory&) = delete;
-
- private:
-  fs::path previous_;
-};
 
 // The module to load: the one named, or the platform's Logger beside simhost.
 fs::path modulePathFor(const CommandLine& commandLine) {
@@ -84,9 +68,23 @@ void showProgressLine(std::ostream& err, int64_t framesDone, int64_t frameCount)
       << "%)" << std::flush;
 }
 
-// Loads the module, drives plan through it, unloads it and reports.
-int drive(const fs::path& modulePath, const RunPlan& plan, const std::string& runName,
-          const CommandLine& commandLine, std::ostream& out, std::ostream& err, bool showProgress) {
+// One run as runSimhost has set it up for drive.
+struct DriveRequest {
+  fs::path modulePath;             // the module to load
+  RunPlan plan;                    // what the host does, frame by frame
+  std::string runName;             // the run as the report names it
+  const CommandLine& commandLine;  // --timing and --quiet
+  std::ostream& out;               // the report
+  std::ostream& err;               // warnings, errors and the progress line
+  bool showProgress;               // whether err shows the progress line
+};
+
+// Loads the module, drives the plan through it, unloads it and reports.
+int drive(const DriveRequest& request) {
+  const fs::path& modulePath = request.modulePath;
+  const CommandLine& commandLine = request.commandLine;
+  std::ostream& out = request.out;
+  std::ostream& err = request.err;
   plugin_host::PluginModule module;
   std::string error;
   if (!module.open(modulePath.string(), &error)) {
@@ -102,16 +100,17 @@ int drive(const fs::path& modulePath, const RunPlan& plan, const std::string& ru
   const std::set<fs::path> logsBefore = findLogs(directory);
   DriveOptions options;
   options.measureElapse = commandLine.timing;
-  if (showProgress && !commandLine.quiet) {
+  if (request.showProgress && !commandLine.quiet) {
     options.progress = [&err](int64_t done, int64_t count) { showProgressLine(err, done, count); };
   }
-  const DriveResult result = driveModule(module, plan, options);
+  const DriveResult result = driveModule(module, request.plan, options);
   module.close();
   if (options.progress) err << "\r" << std::string(40, ' ') << "\r" << std::flush;
   if (commandLine.timing) reportTiming(result, out);
   if (commandLine.quiet) return kCompleted;
-  out << "simhost: drove " << modulePath.string() << " through " << runName << ": " << result.frames
-      << " frames, " << seconds(frameTime(0, plan.framesPerSecond, result.frames))
+  out << "simhost: drove " << modulePath.string() << " through " << request.runName << ": "
+      << result.frames << " frames, "
+      << seconds(frameTime(0, request.plan.framesPerSecond, result.frames))
       << " s of simulated time in " << std::fixed << std::setprecision(3) << result.wallSeconds
       << " s\n";
   reportLogs(directory, logsBefore, out);
@@ -146,8 +145,16 @@ int runSimhost(const CommandLine& commandLine, std::ostream& out, std::ostream& 
     return kBadInput;
   }
   const fs::path modulePath = modulePathFor(commandLine);
-  WorkDirectory inWorkDirectory(commandLine.workDirectory);
-  return drive(modulePath, plan, runName, commandLine, out, err, showProgress);
+  std::optional<plugin_host::CurrentDirectory> inWorkDirectory;
+  if (!commandLine.workDirectory.empty()) {
+    inWorkDirectory.emplace(commandLine.workDirectory, error);
+    if (error) {
+      err << "simhost: cannot enter --workdir " << commandLine.workDirectory << ": "
+          << error.message() << "\n";
+      return kBadInput;
+    }
+  }
+  return drive({modulePath, std::move(plan), runName, commandLine, out, err, showProgress});
 }
 
 }  // namespace simhost

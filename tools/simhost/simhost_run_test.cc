@@ -5,10 +5,20 @@
 #include <sstream>
 
 #include "tests/temporary_directory.h"
+#include "tools/plugin_host/current_directory.h"
 #include "tools/plugin_host/plugin_module.h"
 #include "tools/simhost/log_files.h"
 #include "tools/simhost/process_info.h"
 #include "tools/simhost/simhost.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+
+#include "tests/child_process.h"
+#endif
 
 namespace simhost {
 namespace {
@@ -114,9 +124,11 @@ TEST(SimhostRunTest, TheHostsSharedSettingsComeFromTheWorkDirectory) {
   ModuleDirectory plugins;
   TemporaryDirectory host;
   host.write("Ats.ini", "[Frame]\nSkip=30\n");
+  const fs::path before = fs::current_path();
   const Outcome outcome =
       run({plugins.module.string(), "", host.path().string(), false, true, false});
   ASSERT_EQ(outcome.status, kCompleted) << outcome.err;
+  EXPECT_EQ(fs::current_path(), before);
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(rowsOf(plugins.onlyLog()).size(), 601u);
 }
@@ -156,6 +168,87 @@ TEST(SimhostRunTest, AnUnusableModuleOrWorkDirectoryIsRefused) {
       run({plugins.module.string(), "", "no/such/directory", false, false, false});
   EXPECT_EQ(noDirectory.status, kBadInput);
   EXPECT_EQ(noDirectory.err, "simhost: --workdir no/such/directory is not a directory\n");
+  EXPECT_TRUE(findLogs(plugins.directory.path()).empty());
+}
+
+// The run, with an exception that simhost lets out taken as status -1.
+Outcome runCatching(const CommandLine& commandLine) {
+  try {
+    return run(commandLine);
+  } catch (const std::exception& thrown) {
+    return {-1, "", std::string("simhost threw: ") + thrown.what()};
+  }
+}
+
+// Whether this process can make directory its current directory; it stays
+// in the one it is in.
+bool canEnter(const fs::path& directory) {
+  std::error_code error;
+  const plugin_host::CurrentDirectory entered(directory, error);
+  return !error;
+}
+
+// The run while its work directory exists but cannot be entered: on Windows
+// while a handle that shares nothing holds the directory; elsewhere with the
+// directory's permissions taken away, in a child process without root's
+// privileges, which bypass them. Status -1 when that cannot be arranged.
+Outcome runWithAnUnenterableWorkDirectory(const CommandLine& commandLine) {
+  const fs::path directory = commandLine.workDirectory;
+  const Outcome enterable{-1, "", "the work directory can still be entered"};
+#ifdef _WIN32
+  const HANDLE held = CreateFileW(directory.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const Outcome outcome = canEnter(directory) ? enterable : runCatching(commandLine);
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  return outcome;
+#else
+  fs::permissions(directory, fs::perms::none);
+  int channel[2];
+  if (pipe(channel) != 0) return {-1, "", "no pipe"};
+  const testing_support::ChildOutcome child = testing_support::runInChild([&] {
+    Outcome outcome{-1, "", "the child cannot give up root's privileges"};
+    const passwd* nobody = getpwnam("nobody");
+    if (geteuid() != 0 || setuid(nobody ? nobody->pw_uid : 65534) == 0) {
+      outcome = canEnter(directory) ? enterable : runCatching(commandLine);
+    }
+    const std::string report =
+        std::to_string(outcome.status) + '\0' + outcome.out + '\0' + outcome.err;
+    return write(channel[1], report.data(), report.size()) == static_cast<ssize_t>(report.size())
+               ? 0
+               : 1;
+  });
+  close(channel[1]);
+  std::string report;
+  char buffer[4096];
+  for (ssize_t count; (count = read(channel[0], buffer, sizeof buffer)) > 0;) {
+    report.append(buffer, static_cast<std::size_t>(count));
+  }
+  close(channel[0]);
+  fs::permissions(directory, fs::perms::owner_all);
+  const std::size_t first = report.find('\0');
+  const std::size_t second = report.find('\0', first + 1);
+  if (!child.exited || child.exitCode != 0 || second == std::string::npos) {
+    return {-1, "", "the child " + child.describe() + " and reported " + report};
+  }
+  return {std::stoi(report.substr(0, first)), report.substr(first + 1, second - first - 1),
+          report.substr(second + 1)};
+#endif
+}
+
+TEST(SimhostRunTest, AWorkDirectoryThatCannotBeEnteredIsRefused) {
+  ModuleDirectory plugins;
+  const fs::path locked = plugins.directory.path() / "locked";
+  fs::create_directory(locked);
+  // Where a process without root's privileges still finds the directory.
+  fs::permissions(plugins.directory.path(), fs::perms::owner_all | fs::perms::group_read |
+                                                fs::perms::group_exec | fs::perms::others_read |
+                                                fs::perms::others_exec);
+  const Outcome outcome = runWithAnUnenterableWorkDirectory(
+      {plugins.module.string(), "", locked.string(), false, false, false});
+  EXPECT_EQ(outcome.status, kBadInput) << outcome.err;
+  EXPECT_EQ(outcome.err.rfind("simhost: cannot enter --workdir " + locked.string() + ": ", 0), 0u)
+      << outcome.err;
+  EXPECT_EQ(outcome.out, "");
   EXPECT_TRUE(findLogs(plugins.directory.path()).empty());
 }
 
