@@ -22,8 +22,9 @@ constexpr int32_t kRowsPerRun = 1 << 16;
 
 std::size_t nextFrame(std::size_t frame) { return (frame + 1) & (kFrameCycle - 1); }
 
-void moduleElapse(benchmark::State& state, const std::string& builtModule, int32_t interval) {
-  InstalledModule module(builtModule, interval);
+void moduleElapse(benchmark::State& state, const std::string& builtModule, int32_t interval,
+                  bool decimalComma = false) {
+  InstalledModule module(builtModule, interval, decimalComma);
   plugin_host::PluginModule& entry = module.entryPoints();
   const std::vector<VehicleState> frames = tripFrames(kFrameCycle);
   int32_t panel[256] = {};
@@ -123,6 +124,8 @@ void registerPerCallBenchmarks(const std::string& builtModule) {
   add(kElapseLogged, "module",
       [builtModule](benchmark::State& state) { moduleElapse(state, builtModule, 1); });
   add(kElapseLogged, "reference", [](benchmark::State& state) { referenceElapse(state, 1); });
+  add(kElapseLoggedDecimalComma, "module",
+      [builtModule](benchmark::State& state) { moduleElapse(state, builtModule, 1, true); });
 
   static const std::vector<int32_t> times =
       tripValues<int32_t>([](const VehicleState& frame) { return frame.time; });

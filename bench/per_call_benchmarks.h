@@ -10,6 +10,7 @@ namespace bench {
 // The measures, as the benchmarks' names begin.
 constexpr const char* kElapseUnlogged = "elapse_unlogged";
 constexpr const char* kElapseLogged = "elapse_logged";
+constexpr const char* kElapseLoggedDecimalComma = "elapse_logged_decimal_comma";
 constexpr const char* kFormatInteger = "format_integer";
 constexpr const char* kFormatFloat = "format_float";
 constexpr const char* kFormatDouble = "format_double";

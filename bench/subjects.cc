@@ -14,11 +14,13 @@ std::vector<std::string> everyKey() {
   return keys;
 }
 
-InstalledModule::InstalledModule(const std::string& builtModule, int32_t interval) {
+InstalledModule::InstalledModule(const std::string& builtModule, int32_t interval,
+                                 bool decimalComma) {
   std::string columns;
   for (const std::string& key : everyKey()) columns += key + "," + key + "\n";
   directory_.write("Logger.csv", columns);
-  directory_.write("Logger.ini", "[Frame]\nSkip=" + std::to_string(interval) + "\n");
+  directory_.write("Logger.ini", "[Frame]\nSkip=" + std::to_string(interval) +
+                                     "\n[Log]\nDecimalComma=" + (decimalComma ? "1" : "0") + "\n");
   const std::filesystem::path installed = directory_.path() / plugin_host::defaultModuleFileName();
   std::filesystem::copy_file(builtModule, installed);
   std::string error;

@@ -29,9 +29,9 @@ constexpr BeaconData kBeacon = {31, 2, 350.5f, 1200};
 class InstalledModule {
  public:
   // Copies the module at builtModule into a fresh directory beside a column
-  // file of every key and a settings file giving interval, loads it, calls
-  // Load and reports every event once.
-  InstalledModule(const std::string& builtModule, int32_t interval);
+  // file of every key and a settings file giving interval (and the decimal
+  // comma, when asked for), loads it, calls Load and reports every event once.
+  InstalledModule(const std::string& builtModule, int32_t interval, bool decimalComma = false);
   InstalledModule(const InstalledModule&) = delete;
   InstalledModule& operator=(const InstalledModule&) = delete;
 

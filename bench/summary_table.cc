@@ -72,6 +72,13 @@ std::vector<Row> perCallRows(const PerCallMedians& medians) {
   logged.target += ", ≥ 25× faster";
   if (logged.met != "not run") logged.met = verdict(logged.met == "yes" && speedup >= 25);
   rows.push_back(logged);
+  // The reference writes the standard log only; the ratio is against it.
+  Row comma = perCallRow(medians, kElapseLoggedDecimalComma,
+                         "Elapse, logged, 20 columns, decimal comma (median)");
+  comma.reference = logged.reference;
+  comma.ratio = ratioText(medianOf(medians, kElapseLogged, "reference"),
+                          medianOf(medians, kElapseLoggedDecimalComma, "module"));
+  rows.push_back(comma);
   rows.push_back(perCallRow(medians, kFormatInteger, "formatValue, integer (median)"));
   rows.push_back(perCallRow(medians, kFormatFloat, "formatValue, float (median)"));
   rows.push_back(perCallRow(medians, kFormatDouble, "formatValue, double (median)"));

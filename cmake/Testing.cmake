@@ -34,6 +34,7 @@ endfunction()
 logger_test(logger_unit_test
   SOURCES
     logger/columns_test.cc
+    logger/decimal_mark_test.cc
     logger/format_value_test.cc
     logger/frame_counter_test.cc
     logger/log_buffer_test.cc
@@ -86,3 +87,22 @@ endif()
 add_test(NAME module_exports
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Logger> -DPLATFORM=${EXPORT_PLATFORM}
           -DTOOL=${EXPORT_DUMP_TOOL} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
+
+# The comma-decimal log opened as a German user's double-click opens it, in
+# LibreOffice; where LibreOffice is missing the test is left out, loudly, and
+# in CI that fails the configuration.
+if(NOT WIN32)
+  find_program(SOFFICE_PROGRAM soffice)
+  find_package(Python3 COMPONENTS Interpreter)
+  if(SOFFICE_PROGRAM AND Python3_Interpreter_FOUND)
+    add_test(NAME spreadsheet_reads_comma_decimal_logs
+      COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/tests/spreadsheet/read_as_german_user.py
+              ${SOFFICE_PROGRAM} ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected/whole_run.csv
+              ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected/whole_run_decimal_comma.csv
+              ${CMAKE_BINARY_DIR}/spreadsheet)
+  elseif("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "the spreadsheet test needs soffice (libreoffice-calc-nogui) and python3")
+  else()
+    message(WARNING "soffice or python3 missing: the spreadsheet test is left out")
+  endif()
+endif()

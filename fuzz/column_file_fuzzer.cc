@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   fuzzing::writeBytes(path, file);
   logger::ColumnList columns;
   logger::LogBuffer log;
-  logger::readColumns(path, &columns, &log);
+  logger::readColumns(path, logger::DecimalMark::kPoint, &columns, &log);
   const fuzzing::ExpectedColumns expected = fuzzing::expectedColumns(file);
   fuzzing::expectEqual("the header row", expected.header, testing_support::logBufferText(log));
   fuzzing::expectEqual("the column count", std::to_string(expected.keys.size()),

@@ -36,6 +36,7 @@ ExpectedColumns expectedColumns(std::string_view file) {
     const std::vector<std::string_view> fields = fieldsOf(line);
     if (fields.size() < 2) continue;
     columns.keys.push_back(upperCased(fields[0]));
+    columns.titles.emplace_back(fields[1]);
     columns.header.append(fields[1]).append(",");
   }
   columns.header += "\r\n";

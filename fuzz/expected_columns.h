@@ -11,8 +11,9 @@
 namespace fuzzing {
 
 struct ExpectedColumns {
-  std::vector<std::string> keys;  // upper-cased, in file order
-  std::string header;             // the header row with its line break
+  std::vector<std::string> keys;    // upper-cased, in file order
+  std::vector<std::string> titles;  // as written, in file order
+  std::string header;               // the header row with its line break
 };
 
 // A line ends at a line feed, a carriage return right before it dropped; a

@@ -20,6 +20,26 @@ int32_t intervalFrom(const std::optional<std::string>& settings, int32_t interva
   return platform::findIniInt(*settings, settings::kSection, settings::kIntervalKey, interval);
 }
 
+int32_t decimalCommaFrom(const std::optional<std::string>& settings, int32_t decimalComma) {
+  if (!settings) return decimalComma;
+  return platform::findIniInt(*settings, "Log", "DecimalComma", decimalComma);
+}
+
+// A value text as a comma-decimal log holds it: "12.5" as "\"12,5\"".
+std::string commaField(std::string text) {
+  if (text.find('.') == std::string::npos) return text;
+  for (char& c : text) c = c == '.' ? ',' : c;
+  return '"' + text + '"';
+}
+
+// A title as a comma-decimal log's header holds it.
+std::string commaTitle(const std::string& title) {
+  if (title.find_first_of(";\"") == std::string::npos) return title;
+  std::string quoted = "\"";
+  for (const char c : title) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + '"';
+}
+
 }  // namespace
 
 std::string integerText(int32_t value) {
@@ -37,9 +57,15 @@ void RunModel::load(const std::optional<std::string>& sharedSettings,
                     const std::optional<std::string>& columnFile) {
   const int32_t read = intervalFrom(moduleSettings, intervalFrom(sharedSettings, 60));
   interval_ = std::max(read, int32_t{1});
+  decimalComma_ = decimalCommaFrom(moduleSettings, decimalCommaFrom(sharedSettings, 0)) != 0;
   const ExpectedColumns columns = expectedColumns(columnFile ? *columnFile : std::string());
   columns_ = columns.keys;
   log_ = columns.header;
+  if (decimalComma_) {
+    log_.clear();
+    for (const std::string& title : columns.titles) log_ += commaTitle(title) + ";";
+    log_ += "\r\n";
+  }
   runOpen_ = true;
 }
 
@@ -72,8 +98,8 @@ void RunModel::elapse(const VehicleState& state) {
   if (!runOpen_) return;
   for (const std::string& key : columns_) {
     const auto value = values_.find(key);
-    if (value != values_.end()) log_ += value->second;
-    log_ += ",";
+    if (value != values_.end()) log_ += decimalComma_ ? commaField(value->second) : value->second;
+    log_ += decimalComma_ ? ";" : ",";
   }
   log_ += "\r\n";
 }

@@ -16,8 +16,9 @@ namespace fuzzing {
 
 class RunModel {
  public:
-  // A run starts: the frame interval from the settings files' texts (absent
-  // when a file is missing), the columns from the column file's bytes.
+  // A run starts: the frame interval and the decimal mark from the settings
+  // files' texts (absent when a file is missing), the columns from the
+  // column file's bytes.
   void load(const std::optional<std::string>& sharedSettings,
             const std::optional<std::string>& moduleSettings,
             const std::optional<std::string>& columnFile);
@@ -36,6 +37,7 @@ class RunModel {
   std::vector<std::string> columns_;
   std::string log_;
   bool runOpen_ = false;
+  bool decimalComma_ = false;
   int32_t interval_ = 0;
   int64_t frames_ = 0;
   int32_t previousTime_ = 0;

@@ -11,19 +11,27 @@ namespace {
 // A byte of this value ends the column file, as Windows' text mode reads it.
 constexpr char kEndOfText = 26;
 
+// Where the columns of a column file go, and how their titles are written.
+struct ColumnSink {
+  DecimalMark mark;
+  ColumnList* columns;
+  LogBuffer* log;
+};
+
 // Adds one accepted column from a line of the column file.
-void addColumn(std::string_view line, ColumnList* columns, LogBuffer* log) {
+void addColumn(std::string_view line, const ColumnSink& sink) {
   std::string key;
   std::string title;
   if (!parseColumnLine(line, &key, &title)) return;
-  columns->push_back(ValueTable::slotFor(key));
-  log->append(title);
-  log->append(",");
+  sink.columns->push_back(ValueTable::slotFor(key));
+  sink.log->append(titleField(title, sink.mark));
+  const char separator = fieldSeparator(sink.mark);
+  sink.log->append(std::string_view(&separator, 1));
 }
 
 // Hands each line of the file to addColumn, a CR before LF dropped, until
 // the file ends, a read fails or an end-of-text byte comes.
-void readLines(const platform::FileHandle& file, ColumnList* columns, LogBuffer* log) {
+void readLines(const platform::FileHandle& file, const ColumnSink& sink) {
   std::string line;
   bool pendingLine = false;
   char buffer[65536];
@@ -36,7 +44,7 @@ void readLines(const platform::FileHandle& file, ColumnList* columns, LogBuffer*
     for (std::size_t newline; (newline = text.find('\n')) != std::string_view::npos;) {
       line.append(text.data(), newline);
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      addColumn(line, columns, log);
+      addColumn(line, sink);
       line.clear();
       text.remove_prefix(newline + 1);
     }
@@ -44,7 +52,7 @@ void readLines(const platform::FileHandle& file, ColumnList* columns, LogBuffer*
     pendingLine = !line.empty();
     if (ended) break;
   }
-  if (pendingLine) addColumn(line, columns, log);
+  if (pendingLine) addColumn(line, sink);
 }
 
 }  // namespace
@@ -64,14 +72,15 @@ bool parseColumnLine(std::string_view line, std::string* key, std::string* title
   return true;
 }
 
-void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log) {
+void readColumns(const std::string& path, DecimalMark mark, ColumnList* columns, LogBuffer* log) {
   const platform::FileHandle file =
       path.empty() ? platform::FileHandle() : platform::openForReading(path);
-  if (file.isOpen()) readLines(file, columns, log);
+  if (file.isOpen()) readLines(file, ColumnSink{mark, columns, log});
   log->append(kLineBreak);
 }
 
-void appendRow(const ValueTable& values, const ColumnList& columns, LogBuffer* log) {
+void appendRow(const ValueTable& values, const ColumnList& columns, char separator,
+               LogBuffer* log) {
   // Room for the row as it will be, taken once, and for one text field more:
   // each field's text is copied whole and only its used length kept.
   std::size_t rowSize = kLineBreak.size();
@@ -80,7 +89,7 @@ void appendRow(const ValueTable& values, const ColumnList& columns, LogBuffer* l
   for (const ValueSlot slot : columns) {
     const ValueText& value = values.at(slot);
     std::memcpy(at, value.text, sizeof value.text);
-    at[value.length] = ',';
+    at[value.length] = separator;
     at += value.length + 1;
   }
   std::memcpy(at, kLineBreak.data(), kLineBreak.size());

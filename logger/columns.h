@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "logger/decimal_mark.h"
 #include "logger/log_buffer.h"
 #include "logger/value_table.h"
 
@@ -20,13 +21,14 @@ using ColumnList = std::vector<ValueSlot>;
 bool parseColumnLine(std::string_view line, std::string* key, std::string* title);
 
 // Reads the column file at path: appends each column to columns and writes
-// the header row into log. A file that cannot be read gives no columns and
-// an empty header row. An empty path reads nothing.
-void readColumns(const std::string& path, ColumnList* columns, LogBuffer* log);
+// the header row into log, its titles for spreadsheets with this decimal
+// mark. A file that cannot be read gives no columns and an empty header
+// row. An empty path reads nothing.
+void readColumns(const std::string& path, DecimalMark mark, ColumnList* columns, LogBuffer* log);
 
 // Writes one data row into log: each column's current value text from
-// values, or nothing when it has none, and a "," after every field.
-void appendRow(const ValueTable& values, const ColumnList& columns, LogBuffer* log);
+// values, or nothing when it has none, and the separator after every field.
+void appendRow(const ValueTable& values, const ColumnList& columns, char separator, LogBuffer* log);
 
 // The line break that ends every row of the log.
 constexpr std::string_view kLineBreak = "\r\n";

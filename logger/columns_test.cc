@@ -51,7 +51,7 @@ TEST(ColumnsTest, TheColumnFileGivesColumnsInOrderAndTheHeaderRow) {
       "Logger.csv", "time_hhmmss,Time\r\nspeed,Speed\nSPEED\n\nbc,BC\r\nbogus,Typo\nspeed,Again");
   ColumnList columns;
   LogBuffer log;
-  readColumns(file.string(), &columns, &log);
+  readColumns(file.string(), DecimalMark::kPoint, &columns, &log);
   const ColumnList expected = {ValueTable::slotFor("TIME_HHMMSS"), ValueTable::slotFor("SPEED"),
                                ValueTable::slotFor("BC"), kNeverStoredSlot,
                                ValueTable::slotFor("SPEED")};
@@ -64,7 +64,7 @@ TEST(ColumnsTest, ReadingStopsAtAnEndOfTextByteAndKeepsLoneCarriageReturns) {
   const auto file = directory.write("Logger.csv", std::string("a,A\rB\r\r\nb,B\x1A\nc,C\n", 17));
   ColumnList columns;
   LogBuffer log;
-  readColumns(file.string(), &columns, &log);
+  readColumns(file.string(), DecimalMark::kPoint, &columns, &log);
   EXPECT_EQ(columns.size(), 2u);
   EXPECT_EQ(logBufferText(log), "A\rB\r,B,\r\n");
 }
@@ -74,7 +74,7 @@ TEST(ColumnsTest, AByteOrderMarkStaysPartOfTheFirstKey) {
   const auto file = directory.write("Logger.csv", "\xEF\xBB\xBFspeed,Speed\nspeed,Speed\n");
   ColumnList columns;
   LogBuffer log;
-  readColumns(file.string(), &columns, &log);
+  readColumns(file.string(), DecimalMark::kPoint, &columns, &log);
   EXPECT_EQ(columns, (ColumnList{kNeverStoredSlot, ValueTable::slotFor("SPEED")}));
 }
 
@@ -83,7 +83,7 @@ TEST(ColumnsTest, AMissingFileGivesNoColumnsAndAnEmptyHeaderRow) {
   for (const std::string& path : {(directory.path() / "absent.csv").string(), std::string()}) {
     ColumnList columns;
     LogBuffer log;
-    readColumns(path, &columns, &log);
+    readColumns(path, DecimalMark::kPoint, &columns, &log);
     EXPECT_TRUE(columns.empty());
     EXPECT_EQ(logBufferText(log), "\r\n");
   }
@@ -101,8 +101,8 @@ TEST(ColumnsTest, RowsCopyCurrentValuesAndLeaveAbsentOnesEmpty) {
                               kNeverStoredSlot,
                               ValueTable::slotFor("SPEED")};
   LogBuffer log;
-  appendRow(values, columns, &log);
-  appendRow(values, ColumnList(), &log);
+  appendRow(values, columns, ',', &log);
+  appendRow(values, ColumnList(), ',', &log);
   EXPECT_EQ(logBufferText(log), "01:02:03.004,45.5,0,,,45.5,\r\n\r\n");
 }
 

@@ -10,7 +10,7 @@ namespace logger {
 
 // Room for the longest text any function below writes, such as
 // "-1.23457e+308", "-2147483648" or the clock text "-596:-31:-23.-648".
-constexpr std::size_t kValueTextCapacity = 31;
+constexpr std::size_t kValueTextCapacity = 30;
 
 // Writes value as a signed decimal ("-1", "0", "36000000"); returns the end.
 char* formatInteger(int32_t value, char* out);

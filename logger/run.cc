@@ -39,8 +39,10 @@ void Logger::startRun(const std::string& modulePath) {
     startLogFile(files.directory);
   }
   frames_.setInterval(settings.interval());
+  decimalMark_ = settings.decimalComma() ? DecimalMark::kComma : DecimalMark::kPoint;
+  values_.setDecimalMark(decimalMark_);
   try {
-    readColumns(files.columnsPath, &columns_, &log_);
+    readColumns(files.columnsPath, decimalMark_, &columns_, &log_);
   } catch (...) {
     // The run does not start: its in-progress file goes with it.
     log_.clear();

@@ -41,4 +41,14 @@ ValueSlot ValueTable::slotFor(std::string_view keyText) {
   return key ? static_cast<ValueSlot>(*key) : kNeverStoredSlot;
 }
 
+void ValueTable::setDecimalMark(DecimalMark mark) {
+  if (mark == mark_) return;
+  mark_ = mark;
+  for (ValueText& slot : slots_) {
+    const std::size_t length = mark == DecimalMark::kComma ? toDecimalComma(slot.text, slot.length)
+                                                           : toDecimalPoint(slot.text, slot.length);
+    slot.length = static_cast<uint8_t>(length);
+  }
+}
+
 }  // namespace logger

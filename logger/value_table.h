@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "logger/decimal_mark.h"
 #include "logger/format_value.h"
 
 namespace logger {
@@ -56,7 +57,7 @@ std::optional<ValueKey> findValueKey(std::string_view text);
 
 // The text of one value; length 0 while nothing was stored.
 struct ValueText {
-  char text[kValueTextCapacity];
+  char text[kValueTextCapacity + 1];  // room for a text written one character in
   uint8_t length;
 };
 
@@ -71,12 +72,20 @@ class ValueTable {
  public:
   // Each stores its value's text under key, replacing any earlier text.
   void setInt(ValueKey key, int32_t value) { store(key, formatInteger(value, begin(key))); }
-  void setFloat(ValueKey key, float value) { store(key, formatFloat(value, begin(key))); }
-  void setDouble(ValueKey key, double value) { store(key, formatDouble(value, begin(key))); }
+  void setFloat(ValueKey key, float value) {
+    storeDecimal(key, formatFloat(value, beginDecimal(key)));
+  }
+  void setDouble(ValueKey key, double value) {
+    storeDecimal(key, formatDouble(value, beginDecimal(key)));
+  }
   void setFlag(ValueKey key, bool value) { store(key, formatFlag(value, begin(key))); }
   void setClockText(ValueKey key, int32_t milliseconds) {
-    store(key, formatClockText(milliseconds, begin(key)));
+    storeDecimal(key, formatClockText(milliseconds, beginDecimal(key)));
   }
+
+  // Writes every text, those held now and those stored later, for
+  // spreadsheets with this decimal mark; the point at first.
+  void setDecimalMark(DecimalMark mark);
 
   // The slot a column with this key text reads from.
   static ValueSlot slotFor(std::string_view keyText);
@@ -86,12 +95,24 @@ class ValueTable {
 
  private:
   char* begin(ValueKey key) { return slots_[static_cast<int>(key)].text; }
+  // Keeps the text from the slot's start to end, which holds no decimal point.
   void store(ValueKey key, const char* end) {
     ValueText& slot = slots_[static_cast<int>(key)];
     slot.length = static_cast<uint8_t>(end - slot.text);
   }
+  // Where a text that may hold a decimal point is written: for the comma one
+  // character in, so that an opening quote fits before it.
+  char* beginDecimal(ValueKey key) { return begin(key) + (mark_ == DecimalMark::kComma ? 1 : 0); }
+  // Keeps the text written from beginDecimal(key) to end, in the table's
+  // decimal mark.
+  void storeDecimal(ValueKey key, char* end) {
+    if (mark_ == DecimalMark::kPoint) return store(key, end);
+    ValueText& slot = slots_[static_cast<int>(key)];
+    slot.length = static_cast<uint8_t>(finishDecimalComma(slot.text, end, sizeof slot.text));
+  }
 
   ValueText slots_[kValueKeyCount + 1] = {};
+  DecimalMark mark_ = DecimalMark::kPoint;
 };
 
 }  // namespace logger

@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "tests/module_fixture.h"
 #include "tools/plugin_host/current_directory.h"
@@ -81,6 +82,37 @@ TEST(ModuleRunTest, AWholeRunWritesTheCommittedLog) {
   InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   driveWholeRun(*module);
   EXPECT_EQ(module.onlyLog(), expectedLog("whole_run.csv"));
+}
+
+TEST(ModuleRunTest, AWholeRunForCommaDecimalSpreadsheetsWritesTheCommittedLog) {
+  TemporaryDirectory directory;
+  // Two more columns: a title that must be quoted, and one cut at its comma.
+  directory.write("Logger.csv", std::string(kAllColumns) +
+                                    "beacon_distance,Distance; to \"the\" beacon\r\n"
+                                    "location,Location, m\r\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=3\n[Log]\nDecimalComma=1\n");
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  driveWholeRun(*module);
+  EXPECT_EQ(module.onlyLog(), expectedLog("whole_run_decimal_comma.csv"));
+}
+
+TEST(ModuleRunTest, ValuesCarriedIntoARunAreWrittenWithItsDecimalMark) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "beacon_distance,D\nsignal,S\ntime_hhmmss,T\n");
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  module->SetBeaconData({3, 4, 125.25f, 1001});
+  std::vector<std::string> logs;
+  for (const char* decimalComma : {"1", "0"}) {
+    directory.write("Logger.ini",
+                    std::string("[Frame]\nSkip=1\n[Log]\nDecimalComma=") + decimalComma + "\n");
+    module->Load();
+    module->Elapse(stateAt(1500, 0.0f), nullptr, nullptr);
+    module->Dispose();
+    for (const auto& log : module.logs()) logs.push_back(readFileBytes(log));
+    for (const auto& log : module.logs()) std::filesystem::remove(log);
+  }
+  EXPECT_EQ(logs, (std::vector<std::string>{"D;S;T;\r\n\"125,25\";;\"00:00:01,500\";\r\n",
+                                            "D,S,T,\r\n125.25,,00:00:01.500,\r\n"}));
 }
 
 TEST(ModuleRunTest, TheLogIsTheSameInACommaDecimalLocale) {

@@ -123,6 +123,32 @@ TEST(LoggerSettingsTest, TheModulesOwnFileWinsOverTheSharedOne) {
   EXPECT_EQ(both.interval(), -3);
 }
 
+TEST(LoggerSettingsTest, TheDecimalCommaIsReadLikeTheIntervalFromBothFiles) {
+  TemporaryDirectory host;
+  TemporaryDirectory plugins;
+  CurrentDirectory inHost(host.path());
+  const std::string moduleIni = (plugins.path() / "Logger.ini").string();
+  EXPECT_FALSE(LoggerSettings().decimalComma());
+
+  host.write("Ats.ini", "[log]\n decimalcomma = 2 \n");
+  LoggerSettings shared;
+  EXPECT_TRUE(shared.decimalComma());
+  plugins.write("Logger.ini", "[Frame]\nSkip=5\n");
+  shared.loadSettings(moduleIni);
+  EXPECT_TRUE(shared.decimalComma()) << "a file without the key keeps the shared value";
+  EXPECT_EQ(shared.interval(), 5);
+
+  plugins.write("Logger.ini", "[Log]\nDecimalComma=0\n");
+  LoggerSettings both;
+  both.loadSettings(moduleIni);
+  EXPECT_FALSE(both.decimalComma()) << "the module's own file wins";
+  EXPECT_EQ(both.interval(), 60);
+
+  host.write("Ats.ini", "[Frame]\nDecimalComma=1\n[Log]\nSkip=5\n");
+  EXPECT_FALSE(LoggerSettings().decimalComma()) << "each key in its own section only";
+  EXPECT_EQ(LoggerSettings().interval(), 60);
+}
+
 TEST(LoggerSettingsTest, ADirectoryWhereAFileShouldBeKeepsTheInterval) {
   TemporaryDirectory plugins;
   std::filesystem::create_directory(plugins.path() / "Logger.ini");
