@@ -70,7 +70,8 @@ if(NOT WIN32)
 endif()
 
 if(WIN32)
-  find_program(EXPORT_DUMP_TOOL NAMES x86_64-w64-mingw32-objdump REQUIRED)
+  # The cross toolchain's own objdump, found by CMake beside its compiler.
+  set(EXPORT_DUMP_TOOL ${CMAKE_OBJDUMP})
   set(EXPORT_PLATFORM windows)
 else()
   find_program(EXPORT_DUMP_TOOL NAMES nm REQUIRED)
@@ -78,4 +79,4 @@ else()
 endif()
 add_test(NAME module_exports
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Logger> -DPLATFORM=${EXPORT_PLATFORM}
-          -DTOOL=${EXPORT_DUMP_TOOL} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
+          -DTOOL=${EXPORT_DUMP_TOOL} -DARCHITECTURE=${WINDOWS_ARCHITECTURE} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
