@@ -69,6 +69,12 @@ if(NOT WIN32)
     tests/child_process.cc)
 endif()
 
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # The entry points called from assembly as the platform's own compiler calls them.
+  enable_language(ASM)
+  target_sources(module_test PRIVATE plugin/host_caller_x86.S plugin/host_caller_x86_test.cc)
+endif()
+
 if(WIN32)
   # The cross toolchain's own objdump, found by CMake beside its compiler.
   set(EXPORT_DUMP_TOOL ${CMAKE_OBJDUMP})
