@@ -9,9 +9,9 @@
 
 #include "records/host_records.h"
 
-// How the host calls them on 32-bit Windows, as its own compiler does it for
-// __stdcall (checked by plugin/host_caller_x86.S, clang's i686-pc-windows-msvc
-// target and MinGW's GCC agree):
+// How the host calls them on 32-bit Windows, as the platform's own compiler
+// does for __stdcall (clang's i686-pc-windows-msvc target and MinGW's GCC
+// compile it alike; plugin/host_caller_x86.S checks that the DLL keeps it):
 // - arguments are pushed right to left, 4 bytes each at least; a record
 //   passed by value (VehicleSpec, BeaconData, VehicleState) lies whole on the
 //   stack, its first field at the lowest address, aligned to 4 bytes only;

@@ -82,14 +82,16 @@ TEST(ModuleRunTest, AWholeRunWritesTheCommittedLog) {
   EXPECT_EQ(module.onlyLog(), expectedLog("whole_run.csv"));
 }
 
-// Speeds one frame apart whose acceleration rounds differently when the
-// arithmetic keeps more than single precision between its steps (x87's
-// 80-bit registers on 32-bit x86): the log shows the single-precision result.
+// A change of speed between two logged frames.
 struct SpeedStep {
   int32_t milliseconds;
   float from;
   float to;
 };
+
+// Steps whose acceleration rounds differently when the arithmetic keeps more
+// than single precision between its steps (x87's 80-bit registers on 32-bit
+// x86): the log shows the single-precision result, as on x64.
 const SpeedStep kAccelerationEdges[] = {
     {1000, 0x1.c313acp+5f, 0x1.7ebc0cp+5f},  // -8.54278, not -8.54279
     {1000, 0x1.88794ep+2f, 0x1.82392ap+4f},  // 18.0065, not 18.0066
