@@ -5,8 +5,9 @@
 # compares the log with the committed one.
 # Run as: cmake -DPACKAGE=zip -DSOURCE=source-dir -DX64_BUILD=dir -DX86_BUILD=dir
 #               -DEMULATOR=wine-run -DWORK=scratch-dir -P CheckPackage.cmake
-# X64_BUILD and X86_BUILD are the release builds the package came from; the
-# 32-bit host simhost.exe is taken from X86_BUILD, the package holds the 64-bit one.
+# X64_BUILD and X86_BUILD are the release builds the package came from: the
+# first names the tools it packaged, the second gives the 32-bit simhost.exe
+# (the package holds the 64-bit one).
 get_filename_component(PACKAGE ${PACKAGE} ABSOLUTE)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/unpacked)
@@ -17,12 +18,14 @@ if(failed)
 endif()
 set(unpacked ${WORK}/unpacked)
 
-# The listing, and the optional tools exactly when their build made them.
+# The listing: simhost always, further tools exactly when the build has them.
 set(expected LICENSE.txt Logger.csv Logger.ini README.txt tools/simhost.exe x64/Logger.dll
     x86/Logger.dll)
-if(EXISTS ${X64_BUILD}/logtool.exe)
-  list(APPEND expected tools/logtool.exe)
-endif()
+file(READ ${X64_BUILD}/packaged_tools.txt packaged_tools)
+foreach(tool IN LISTS packaged_tools)
+  list(APPEND expected tools/${tool}.exe)
+endforeach()
+list(REMOVE_DUPLICATES expected)
 file(GLOB_RECURSE listing RELATIVE ${unpacked} ${unpacked}/*)
 list(SORT listing)
 list(SORT expected)

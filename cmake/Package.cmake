@@ -26,12 +26,16 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/Logger.csv ${PROJECT_SOURCE_DIR}/ex
         DESTINATION . COMPONENT package)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT package)
 
-# The tools a user runs without a build machine, whichever of them exist.
+# The tools a user runs without a build machine, whichever of them exist;
+# packaged_tools.txt names them for cmake/CheckPackage.cmake.
+set(packaged_tools)
 foreach(tool simhost logtool)
   if(TARGET ${tool})
     install(TARGETS ${tool} RUNTIME DESTINATION tools COMPONENT package)
+    list(APPEND packaged_tools ${tool})
   endif()
 endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/packaged_tools.txt "${packaged_tools}")
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Logger)
