@@ -1,6 +1,8 @@
 # Checks that the built module exports exactly the host's 16 entry points by
-# their plain names and, on Windows, imports nothing but system DLLs.
-# Run as: cmake -DMODULE=path -DPLATFORM=windows|linux -DTOOL=objdump-or-nm -P CheckExports.cmake
+# their plain names and, on Windows, that it is a DLL of the architecture
+# given and imports nothing but system DLLs.
+# Run as: cmake -DMODULE=path -DPLATFORM=windows|linux -DTOOL=objdump-or-nm
+#               [-DARCHITECTURE=x64|x86] -P CheckExports.cmake
 set(expected DoorClose DoorOpen Dispose Elapse GetPluginVersion HornBlow Initialize KeyDown KeyUp
     Load SetBeaconData SetBrake SetPower SetReverser SetSignal SetVehicleSpec)
 
@@ -8,6 +10,13 @@ if(PLATFORM STREQUAL "windows")
   execute_process(COMMAND ${TOOL} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
   if(failed)
     message(FATAL_ERROR "${TOOL} -p ${MODULE} failed")
+  endif()
+  # The optional header's magic: 010b for 32-bit (PE32), 020b for 64-bit (PE32+).
+  string(REGEX MATCH "Magic[ \t]+0([12])0b" magic "${dump}")
+  set(expected_magic_x86 1)
+  set(expected_magic_x64 2)
+  if(DEFINED ARCHITECTURE AND NOT CMAKE_MATCH_1 STREQUAL "${expected_magic_${ARCHITECTURE}}")
+    message(FATAL_ERROR "${MODULE} is not an ${ARCHITECTURE} DLL (optional header: '${magic}')")
   endif()
   string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[[ 0-9]+\\][^\n]*\n)*)" table "${dump}")
   # Each table line reads "\t[   0] Name"; keep the names, one a line.

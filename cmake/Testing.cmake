@@ -77,8 +77,15 @@ else()
     tests/child_process.cc)
 endif()
 
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # The entry points called from assembly as the platform's own compiler calls them.
+  enable_language(ASM)
+  target_sources(module_test PRIVATE plugin/host_caller_x86.S plugin/host_caller_x86_test.cc)
+endif()
+
 if(WIN32)
-  find_program(EXPORT_DUMP_TOOL NAMES x86_64-w64-mingw32-objdump REQUIRED)
+  # The cross toolchain's own objdump, found by CMake beside its compiler.
+  set(EXPORT_DUMP_TOOL ${CMAKE_OBJDUMP})
   set(EXPORT_PLATFORM windows)
 else()
   find_program(EXPORT_DUMP_TOOL NAMES nm REQUIRED)
@@ -86,7 +93,7 @@ else()
 endif()
 add_test(NAME module_exports
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Logger> -DPLATFORM=${EXPORT_PLATFORM}
-          -DTOOL=${EXPORT_DUMP_TOOL} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
+          -DTOOL=${EXPORT_DUMP_TOOL} -DARCHITECTURE=${WINDOWS_ARCHITECTURE} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
 
 # The comma-decimal log opened as a German user's double-click opens it, in
 # LibreOffice; where LibreOffice is missing the test is left out, loudly, and

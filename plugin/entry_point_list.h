@@ -9,6 +9,23 @@
 
 #include "records/host_records.h"
 
+// How the host calls them on 32-bit Windows, as the platform's own compiler
+// does for __stdcall (clang's i686-pc-windows-msvc target and MinGW's GCC
+// compile it alike; plugin/host_caller_x86.S checks that the DLL keeps it):
+// - arguments are pushed right to left, 4 bytes each at least; a record
+//   passed by value (VehicleSpec, BeaconData, VehicleState) lies whole on the
+//   stack, its first field at the lowest address, aligned to 4 bytes only;
+// - Elapse's 16-byte Handles comes back through a hidden pointer the caller
+//   pushes last, above the return address; the callee writes the record
+//   there and returns the same pointer in eax;
+// - the callee pops all its arguments, the hidden pointer included: Elapse
+//   returns with "ret 52" although its decorated name is Elapse@48 (the
+//   decoration counts the 48 bytes of declared arguments only);
+// - ebx, esi, edi and ebp survive the call, and the caller's stack is aligned
+//   to 4 bytes only (the module's compiler realigns where it needs more).
+// The module exports the plain names (plugin/Logger_x86.def). On 64-bit
+// Windows __stdcall means nothing and the one Microsoft x64 convention
+// applies, with plain names too.
 #if defined(_WIN32)
 #define LOGGER_CALL __stdcall
 #define LOGGER_EXPORT

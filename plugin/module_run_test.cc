@@ -115,6 +115,54 @@ TEST(ModuleRunTest, ValuesCarriedIntoARunAreWrittenWithItsDecimalMark) {
                                             "D,S,T,\r\n125.25,,00:00:01.500,\r\n"}));
 }
 
+// A change of speed between two logged frames.
+struct SpeedStep {
+  int32_t milliseconds;
+  float from;
+  float to;
+};
+
+// Steps whose acceleration rounds differently when the arithmetic keeps more
+// than single precision between its steps (x87's 80-bit registers on 32-bit
+// x86): the log shows the single-precision result, as on x64.
+const SpeedStep kAccelerationEdges[] = {
+    {1000, 0x1.c313acp+5f, 0x1.7ebc0cp+5f},  // -8.54278, not -8.54279
+    {1000, 0x1.88794ep+2f, 0x1.82392ap+4f},  // 18.0065, not 18.0066
+    {17, 0x1.ed401ap-1f, 0x1.92e24cp+0f},    // 35.9051, not 35.905
+    {17, 0x1.19a42cp+0f, 0x1.5ce484p-4f},    // -59.7049, not -59.7048
+    {17, 0x1.aa058p+0f, 0x1.77b24ep-3f},     // -87.1, not -87.1001
+    {16, 0x1.3bdba6p-7f, 0x1.331546p-4f},    // 4.08327, not 4.08326
+};
+
+// Locations whose seventh significant digit is a 5, exactly or within a
+// rounding error, and their neighbours one unit in the last place away.
+const double kSixDigitEdges[] = {1.234565,     123456.5,  999999.5, 9.999995,
+                                 0.0001234565, 1234565.0, 99999.95, 9.999995e-5};
+
+TEST(ModuleRunTest, RoundingEdgesWriteTheCommittedLog) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time,T\nspeed,S\nacceleration,A\nlocation,L\n");
+  directory.write("Logger.ini", "[Frame]\nSkip=1\n");
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  module->Load();
+  int32_t time = 0;
+  for (const SpeedStep& step : kAccelerationEdges) {
+    time += 5000;
+    module->Elapse(stateAt(time, step.from), nullptr, nullptr);
+    time += step.milliseconds;
+    module->Elapse(stateAt(time, step.to), nullptr, nullptr);
+  }
+  for (const double edge : kSixDigitEdges) {
+    for (const double location : {std::nextafter(edge, 0.0), edge, std::nextafter(edge, 1e300)}) {
+      VehicleState state = stateAt(time += 16, 0.0f);
+      state.location = location;
+      module->Elapse(state, nullptr, nullptr);
+    }
+  }
+  module->Dispose();
+  EXPECT_EQ(module.onlyLog(), expectedLog("rounding_edges.csv"));
+}
+
 TEST(ModuleRunTest, TheLogIsTheSameInACommaDecimalLocale) {
   const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
   if (!german) german = std::setlocale(LC_ALL, "German");

@@ -45,8 +45,11 @@ struct VehicleSpec {
   int32_t cars;
 };
 
+// The same on 32-bit and 64-bit builds: the double needs no padding before or
+// after it, whether the compiler aligns it to 4 bytes or to 8.
 static_assert(sizeof(VehicleState) == 40, "VehicleState is 40 bytes");
-static_assert(offsetof(VehicleState, speed) == 8 && offsetof(VehicleState, time) == 12 &&
+static_assert(offsetof(VehicleState, location) == 0 && offsetof(VehicleState, speed) == 8 &&
+                  offsetof(VehicleState, time) == 12 &&
                   offsetof(VehicleState, brakeCylinderPressure) == 16 &&
                   offsetof(VehicleState, current) == 36,
               "VehicleState field offsets");
