@@ -126,16 +126,25 @@
       }
     }
   }
+  // uPlot sets its scales and draws a moment after it is made: each step of
+  // the check waits for that.
+  function afterDrawing(step) { setTimeout(step, 100); }
   if (location.hash === '#self-check') {
     const lines = [];
     const click = (value) => document.querySelector('input[name="x-axis"][value="' + value + '"]').click();
-    describe(lines);
-    click('location');
-    describe(lines);
-    click('time');
-    describe(lines);
-    const check = document.getElementById('self-check');
-    check.textContent = lines.join('\n');
-    check.dataset.done = 'yes';
+    afterDrawing(() => {
+      describe(lines);
+      click('location');
+      afterDrawing(() => {
+        describe(lines);
+        click('time');
+        afterDrawing(() => {
+          describe(lines);
+          const check = document.getElementById('self-check');
+          check.textContent = lines.join('\n');
+          check.dataset.done = 'yes';
+        });
+      });
+    });
   }
 })();
