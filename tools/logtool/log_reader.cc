@@ -82,7 +82,7 @@ void LogReader::readTitleRow() {
   std::size_t begin = 0;
   for (const std::size_t end : ends) {
     titles_.push_back(text.substr(begin, end - begin));
-    begin = end;
+    begin = end + 1;
   }
 }
 

@@ -29,11 +29,11 @@ std::string printable(std::string_view text, std::size_t limit = 40);
 // One data row: its fields decoded (decimal points, no quotes).
 struct LogRow {
   long line = 0;                  // its line in the file, counted from 1
-  std::string text;               // the fields one after another
-  std::vector<std::size_t> ends;  // where each field ends in text
+  std::string text;               // the fields, each followed by its separator
+  std::vector<std::size_t> ends;  // where each field ends in text: its separator
   // The field at index, which must be below ends.size().
   std::string_view field(std::size_t index) const {
-    const std::size_t begin = index == 0 ? 0 : ends[index - 1];
+    const std::size_t begin = index == 0 ? 0 : ends[index - 1] + 1;
     return std::string_view(text).substr(begin, ends[index] - begin);
   }
 };

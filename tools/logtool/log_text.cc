@@ -1,5 +1,6 @@
 #include "tools/logtool/log_text.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -46,6 +47,42 @@ bool parseClockPart(std::string_view part, std::size_t digits, long* value) {
   return true;
 }
 
+// Splits a decimal-comma row that holds quotes, field by field.
+bool splitQuotedRow(std::string_view row, bool values, std::string* text,
+                    std::vector<std::size_t>* ends, std::string* error) {
+  text->clear();
+  std::size_t at = 0;
+  while (at < row.size()) {
+    const std::size_t fieldStart = text->size();
+    if (row[at] == '"') {
+      at = appendQuotedField(row, at, text);
+      if (at == std::string_view::npos) {
+        *error = "a quote is not closed";
+        return false;
+      }
+      if (at >= row.size() || row[at] != ';') {
+        *error = "a quoted field is not followed by ';'";
+        return false;
+      }
+    } else {
+      const std::size_t end = row.find(';', at);
+      if (end == std::string_view::npos) {
+        *error = "the last field is not followed by ';'";
+        return false;
+      }
+      text->append(row.data() + at, end - at);
+      at = end;
+    }
+    for (std::size_t i = fieldStart; values && i < text->size(); ++i) {
+      if ((*text)[i] == ',') (*text)[i] = '.';
+    }
+    ends->push_back(text->size());
+    text->push_back(';');
+    ++at;
+  }
+  return true;
+}
+
 }  // namespace
 
 char fieldSeparator(DecimalMark mark) { return mark == DecimalMark::kComma ? ';' : ','; }
@@ -61,54 +98,47 @@ DecimalMark detectDecimalMark(std::string_view titleRow) {
 bool splitRow(std::string_view row, DecimalMark mark, bool values, std::string* text,
               std::vector<std::size_t>* ends, std::string* error) {
   const char separator = fieldSeparator(mark);
-  text->clear();
   ends->clear();
-  std::size_t at = 0;
-  while (at < row.size()) {
-    const std::size_t fieldStart = text->size();
-    if (mark == DecimalMark::kComma && row[at] == '"') {
-      at = appendQuotedField(row, at, text);
-      if (at == std::string_view::npos) {
-        *error = "a quote is not closed";
-        return false;
-      }
-      if (at >= row.size() || row[at] != separator) {
-        *error = "a quoted field is not followed by ';'";
-        return false;
-      }
-    } else {
-      const std::size_t end = row.find(separator, at);
-      if (end == std::string_view::npos) {
-        *error = std::string("the last field is not followed by '") + separator + "'";
-        return false;
-      }
-      text->append(row.data() + at, end - at);
-      at = end;
-    }
-    if (values && mark == DecimalMark::kComma) {
-      for (std::size_t i = fieldStart; i < text->size(); ++i) {
-        if ((*text)[i] == ',') (*text)[i] = '.';
-      }
-    }
-    ends->push_back(text->size());
-    ++at;  // the separator
+  if (!row.empty() && row.back() != separator) {
+    *error = std::string("the last field is not followed by '") + separator + "'";
+    return false;
   }
-  return true;
+  if (mark == DecimalMark::kPoint || row.find('"') == std::string_view::npos) {
+    text->assign(row.data(), row.size());
+    for (std::size_t i = 0; i < text->size(); ++i) {
+      char& c = (*text)[i];
+      if (c == separator) {
+        ends->push_back(i);
+      } else if (c == ',' && values) {
+        c = '.';  // only in a decimal-comma row: a decimal-point row splits at ','
+      }
+    }
+    return true;
+  }
+  return splitQuotedRow(row, values, text, ends, error);
 }
 
 ValueKind classifyValue(std::string_view value) {
+  // 1: a character of a number, 2: the colon of clock text.
+  static const auto kCharacters = [] {
+    std::array<unsigned char, 256> table{};
+    for (const char c : std::string_view("0123456789.-+e"))
+      table[static_cast<unsigned char>(c)] = 1;
+    table[':'] = 2;
+    return table;
+  }();
   if (value.empty()) return ValueKind::kEmpty;
-  if (value == "true" || value == "false") return ValueKind::kBoolean;
-  if (value == "nan" || value == "inf" || value == "-inf") return ValueKind::kNumber;
-  bool colon = false;
+  unsigned seen = 0;
   for (const char c : value) {
-    if (c == ':') {
-      colon = true;
-    } else if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e')) {
+    const unsigned kind = kCharacters[static_cast<unsigned char>(c)];
+    if (kind == 0) {
+      if (value == "true" || value == "false") return ValueKind::kBoolean;
+      if (value == "nan" || value == "inf" || value == "-inf") return ValueKind::kNumber;
       return ValueKind::kOther;
     }
+    seen |= kind;
   }
-  return colon ? ValueKind::kClock : ValueKind::kNumber;
+  return (seen & 2) ? ValueKind::kClock : ValueKind::kNumber;
 }
 
 bool parseNumber(std::string_view text, double* value) {

@@ -24,10 +24,11 @@ const char* formatName(DecimalMark mark);
 DecimalMark detectDecimalMark(std::string_view titleRow);
 
 // Splits row (line break removed) into its fields, each followed by the
-// separator, and writes them decoded into *text: quotes removed and, when
-// values is true in a decimal-comma log, every ',' made a '.'. *ends gets the
-// end offset of each field in *text. False with *error when the row does not
-// split: a field without its separator, a quote left open.
+// separator, and writes them decoded into *text, each followed by the
+// separator: quotes removed and, when values is true in a decimal-comma log,
+// every ',' made a '.'. *ends gets the offset of each field's separator in
+// *text. False with *error when the row does not split: a field without its
+// separator, a quote left open.
 bool splitRow(std::string_view row, DecimalMark mark, bool values, std::string* text,
               std::vector<std::size_t>* ends, std::string* error);
 

@@ -15,7 +15,7 @@ std::vector<std::string> split(std::string_view row, DecimalMark mark, bool valu
   std::size_t begin = 0;
   for (const std::size_t end : ends) {
     fields.push_back(text.substr(begin, end - begin));
-    begin = end;
+    begin = end + 1;
   }
   return fields;
 }
