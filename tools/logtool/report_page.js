@@ -111,7 +111,7 @@
 
   // With #self-check in the address: describes each chart as drawn, then
   // switches the x axis to location and back through its buttons and
-  // describes them again, into <pre id="self-check"> for the browser test.
+  // describes them again, into the self-check element for the browser test.
   function describe(lines) {
     for (const u of plots) {
       const id = u.root.parentNode.id;
