@@ -143,6 +143,17 @@ ValueKind classifyValue(std::string_view value) {
 
 bool parseNumber(std::string_view text, double* value) {
   if (text.empty()) return false;
+  // Most fields are small whole numbers: notches, aspects, round pressures.
+  if (text.size() <= 9) {
+    std::size_t at = text[0] == '-' ? 1 : 0;
+    long whole = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+      whole = whole * 10 + (text[at++] - '0');
+    if (at == text.size() && at > (text[0] == '-' ? 1u : 0u)) {
+      *value = text[0] == '-' ? -static_cast<double>(whole) : static_cast<double>(whole);
+      return true;
+    }
+  }
   if (text == "nan" || text == "inf" || text == "-inf") {
     *value = text == "nan" ? std::nan("") : (text[0] == '-' ? -HUGE_VAL : HUGE_VAL);
     return true;

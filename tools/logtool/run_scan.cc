@@ -1,6 +1,7 @@
 #include "tools/logtool/run_scan.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "tools/logtool/log_reader.h"
 
@@ -74,8 +75,15 @@ class Scanner {
  private:
   void findTimeColumn(const LogRow& first);
   void gatherCharts(const LogRow& row, double time, double location);
-  void noteEvent(const char* kind, std::string* last, std::string now, double time,
-                 double location);
+  // The columns whose change is an event of one kind, and their last values.
+  struct EventSource {
+    const char* kind;
+    std::vector<std::size_t> columns;
+    std::string last;
+    long count;
+  };
+  void findEventSources();
+  std::string eventText(const EventSource& source, const LogRow& row) const;
   void buildCharts();
 
   LogReader& log_;
@@ -85,8 +93,8 @@ class Scanner {
   bool timeInMilliseconds_ = false;
   std::vector<double> values_;
   std::vector<char> numeric_;
-  std::string lastSignal_, lastBeacon_, lastDoors_;
-  std::vector<long> eventCounts_ = std::vector<long>(3, 0);
+  std::vector<EventSource> eventSources_;
+  std::string scratch_;
 };
 
 void Scanner::findTimeColumn(const LogRow& first) {
@@ -110,6 +118,7 @@ void Scanner::scan() {
   ChartDecimator decimator(log_.titles().size(), options_.bucketLimit);
   values_.resize(log_.titles().size());
   numeric_.assign(log_.titles().size(), 0);
+  findEventSources();
   LogRow row;
   for (long rows = 0; log_.next(&row); ++rows) {
     if (rows == 0) findTimeColumn(row);
@@ -149,37 +158,54 @@ void Scanner::gatherCharts(const LogRow& row, double time, double location) {
     values_[i] = fieldNumber(log_, row, static_cast<int>(i));
     if (kind == ValueKind::kNumber || kind == ValueKind::kBoolean) numeric_[i] = 1;
   }
-  const auto text = [&](ColumnKey key) {
-    const int column = run_.keys.columnOf(key);
-    return column < 0 ? std::string() : std::string(row.field(static_cast<std::size_t>(column)));
-  };
-  const std::string signal = text(ColumnKey::kSignal);
-  if (!signal.empty()) noteEvent("signal", &lastSignal_, "signal " + signal, time, location);
-  const std::string beacon = text(ColumnKey::kBeaconType);
-  if (!beacon.empty()) {
-    noteEvent("beacon", &lastBeacon_,
-              "beacon type " + beacon + ", signal " + text(ColumnKey::kBeaconSignal) +
-                  ", distance " + text(ColumnKey::kBeaconDistance) + ", data " +
-                  text(ColumnKey::kBeaconOptional),
-              time, location);
-  }
-  const std::string doors = text(ColumnKey::kPilotLamp);
-  if (!doors.empty()) {
-    noteEvent("doors", &lastDoors_, doors == "true" ? "doors closed" : "doors open", time,
-              location);
+  for (EventSource& source : eventSources_) {
+    if (source.columns.empty() || row.field(source.columns[0]).empty()) continue;
+    scratch_.clear();
+    for (const std::size_t column : source.columns) {
+      scratch_.append(row.field(column));
+      scratch_.push_back('\x1f');
+    }
+    if (scratch_ == source.last) continue;
+    source.last = scratch_;
+    if (++source.count > kEventsPerKind) {
+      ++run_.eventsLeftOut;
+      continue;
+    }
+    run_.events.push_back(RunEvent{time, location, source.kind, eventText(source, row)});
   }
 }
 
-void Scanner::noteEvent(const char* kind, std::string* last, std::string now, double time,
-                        double location) {
-  if (now == *last) return;
-  *last = now;
-  long& count = eventCounts_[kind[0] == 's' ? 0 : (kind[0] == 'b' ? 1 : 2)];
-  if (++count > kEventsPerKind) {
-    ++run_.eventsLeftOut;
-    return;
-  }
-  run_.events.push_back(RunEvent{time, location, kind, std::move(now)});
+std::string Scanner::eventText(const EventSource& source, const LogRow& row) const {
+  const auto field = [&](std::size_t index) {
+    return std::string(row.field(source.columns[index]));
+  };
+  if (source.kind == std::string("signal")) return "signal " + field(0);
+  if (source.kind == std::string("doors"))
+    return field(0) == "true" ? "doors closed" : "doors open";
+  std::string text = "beacon type " + field(0);
+  const char* names[] = {", signal ", ", distance ", ", data "};
+  for (std::size_t i = 1; i < source.columns.size(); ++i) text += names[i - 1] + field(i);
+  return text;
+}
+
+void Scanner::findEventSources() {
+  const auto columns = [&](std::initializer_list<ColumnKey> keys) {
+    std::vector<std::size_t> found;
+    for (const ColumnKey key : keys) {
+      const int column = run_.keys.columnOf(key);
+      if (column < 0) break;  // a beacon is told by its type and what follows it
+      found.push_back(static_cast<std::size_t>(column));
+    }
+    return found;
+  };
+  eventSources_ = {
+      {"signal", columns({ColumnKey::kSignal}), "", 0},
+      {"beacon",
+       columns({ColumnKey::kBeaconType, ColumnKey::kBeaconSignal, ColumnKey::kBeaconDistance,
+                ColumnKey::kBeaconOptional}),
+       "", 0},
+      {"doors", columns({ColumnKey::kPilotLamp}), "", 0},
+  };
 }
 
 void Scanner::buildCharts() {
