@@ -139,7 +139,12 @@ std::optional<std::string> columnFileBeside(const std::string& logPath) {
     if (upper.size() < 4 || upper.compare(upper.size() - 4, 4, ".CSV") != 0) continue;
     if (upper.rfind("LOG_", 0) == 0 || !entry->is_regular_file(error)) continue;
     if (fs::file_size(entry->path(), error) > (1 << 20)) continue;
-    const std::vector<ColumnLine> lines = readColumnLines(entry->path().u8string());
+    std::vector<ColumnLine> lines;
+    try {
+      lines = readColumnLines(entry->path().u8string());
+    } catch (const InputError&) {
+      continue;  // unreadable, or too long for a column file: not the run's
+    }
     const bool namesAKey = std::any_of(lines.begin(), lines.end(), [](const ColumnLine& line) {
       return keyNamed(line.key) != ColumnKey::kUnknown;
     });
