@@ -88,9 +88,22 @@
     return new uPlot(opts, data, element);
   }
 
+  // uPlot draws an x axis that only grows; a train that went back does not.
+  function locationGoesBack() {
+    for (let i = 1; run.location && i < run.location.length; ++i) {
+      if (run.location[i] < run.location[i - 1]) return true;
+    }
+    return false;
+  }
+
   function draw() {
     for (const u of plots) u.destroy();
     holder.textContent = '';
+    if (axis === 'location' && locationGoesBack()) {
+      const note = document.createElement('p');
+      note.textContent = 'The location goes back in this run: on this axis the lines follow the rows.';
+      holder.appendChild(note);
+    }
     const width = Math.max(400, holder.clientWidth || 800);
     plots = run.charts.map((chart) => makePlot(chart, width));
   }
