@@ -27,10 +27,10 @@ std::size_t appendQuotedField(std::string_view row, std::size_t at, std::string*
 
 // Reads one part of clock text: digits, with a '-' among them for a
 // negative time as the module writes it; false for anything else.
-bool parseClockPart(std::string_view part, std::size_t digits, long* value) {
+bool parseClockPart(std::string_view part, std::size_t digits, long long* value) {
   if (part.empty() || part.size() > digits + 1) return false;
   bool negative = false;
-  long number = 0;
+  long long number = 0;
   std::size_t digitCount = 0;
   for (const char c : part) {
     if (c == '-' && !negative) {
@@ -173,7 +173,7 @@ bool parseClock(std::string_view text, double* seconds) {
       point < secondColon) {
     return false;
   }
-  long hours, minutes, wholeSeconds, milliseconds;
+  long long hours, minutes, wholeSeconds, milliseconds;
   if (!parseClockPart(text.substr(0, firstColon), 9, &hours) ||
       !parseClockPart(rest.substr(0, secondColon), 2, &minutes) ||
       !parseClockPart(rest.substr(secondColon + 1, point - secondColon - 1), 2, &wholeSeconds) ||

@@ -125,6 +125,21 @@ TEST(LogtoolTest, WithoutAColumnFileChartsEveryNumericColumnAndSaysSo) {
   EXPECT_NE(html.find("\"timeTitle\":\"Clock\""), std::string::npos);
 }
 
+TEST(LogtoolTest, ExtremeValuesInKnownColumnsAreSummarised) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time_hhmmss,Time\r\nspeed,Speed\r\npilotlamp,Doors\r\n");
+  const std::string log = directory
+                              .write("Log_1.csv",
+                                     "Time,Speed,Doors,\r\n9999999999:00:00.000,inf,1e+300,\r\n"
+                                     "-596:-31:-23.-648,-1.79769e+308,-1e+300,\r\n"
+                                     "00:00:00.000,nan,0,\r\n")
+                              .string();
+  const Outcome summary = run({"summary", log});
+  EXPECT_EQ(summary.status, kDone) << summary.err;
+  EXPECT_NE(summary.out.find("rows:         3\n"), std::string::npos) << summary.out;
+  EXPECT_EQ(run({"report", log}).status, kDone);
+}
+
 TEST(LogtoolTest, BadUsageAndBadInputEndWithStatusTwo) {
   TemporaryDirectory directory;
   const std::string ragged = directory.write("Log_1.csv", "A,B,\r\n1,2,\r\n3,\r\n").string();

@@ -129,7 +129,7 @@ void Scanner::scan() {
     facts.location = fieldNumber(log_, row, location);
     facts.speed = fieldNumber(log_, row, speed);
     const double doorsClosed = fieldNumber(log_, row, doors);
-    facts.doorsClosed = std::isnan(doorsClosed) ? -1 : static_cast<int>(doorsClosed);
+    facts.doorsClosed = std::isnan(doorsClosed) ? -1 : (doorsClosed != 0 ? 1 : 0);
     summary.add(facts);
     if (options_.charts) {
       gatherCharts(row, facts.time, facts.location);
