@@ -70,7 +70,7 @@ ChartPoints ChartDecimator::points() const {
   points.series.resize(seriesCount_);
   for (std::size_t b = 0; b < buckets_.size(); ++b) {
     const Bucket& bucket = buckets_[b];
-    const Extreme* low = &extremes_[b * seriesCount_ * 2];
+    const Extreme* low = extremes_.data() + b * seriesCount_ * 2;
     const Extreme* high = low + seriesCount_;
     const bool twoPoints = bucket.rows > 1;
     points.time.push_back(bucket.firstTime);

@@ -44,7 +44,7 @@ class ChartDecimator {
     std::size_t rows;
   };
   void mergeNeighbours();
-  Extreme* minima(std::size_t bucket) { return &extremes_[bucket * seriesCount_ * 2]; }
+  Extreme* minima(std::size_t bucket) { return extremes_.data() + bucket * seriesCount_ * 2; }
 
   std::size_t seriesCount_;
   std::size_t bucketLimit_;

@@ -53,6 +53,14 @@ TEST(ChartDecimatorTest, KeepsEachBucketsExtremesInOrderAndBoundsThePoints) {
   EXPECT_LT(up, down);
 }
 
+TEST(ChartDecimatorTest, ALogWithoutColumnsGivesOnlyItsAxes) {
+  ChartDecimator decimator(0, 4);
+  for (int i = 0; i < 20; ++i) decimator.add(i, NAN, nullptr);
+  const ChartPoints points = decimator.points();
+  EXPECT_TRUE(points.series.empty());
+  EXPECT_EQ(points.time.back(), 19);
+}
+
 TEST(ChartDecimatorTest, ASeriesWithoutValuesStaysEmptyThroughMerges) {
   ChartDecimator decimator(2, 4);
   for (int i = 0; i < 50; ++i) {
