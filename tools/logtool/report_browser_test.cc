@@ -4,6 +4,7 @@
 // the log itself and against `logtool summary`.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -152,6 +153,14 @@ TEST_F(ReportBrowserTest, ChartsHoldTheLogAndSwitchTheirAxis) {
   const std::vector<CheckLine> lines =
       selfCheck(renderedPage(log.parent_path() / "Log_260101-084210.html", directory_));
   ASSERT_FALSE(lines.empty()) << "the page wrote no self-check";
+
+  // Pointing at a beacon's marker names it; the scenario passes one 5 s in.
+  const auto pointed = std::find_if(lines.begin(), lines.end(), [](const CheckLine& line) {
+    return !line.words.empty() && line.words[0] == "cursor";
+  });
+  ASSERT_NE(pointed, lines.end());
+  EXPECT_EQ(pointed->fields.at("shown"),
+            "beacon type 1, signal 2, distance 300, data 0 at 08:42:15.000");
 
   const std::vector<std::string> clock = column(logBytes, "Time");
   const std::vector<std::string> location = column(logBytes, "Location m");

@@ -90,7 +90,7 @@ void writeControls(std::ostream& out) {
          "<span class=\"hint\">drag across a chart to zoom, double-click to show all</span> "
          "<span class=\"key\"><i class=\"signal\"></i>signal aspect changes "
          "<i class=\"beacon\"></i>beacon passed <i class=\"doors\"></i>doors open or close"
-         "</span></div>\n<div id=\"charts\"></div>\n";
+         "</span><div id=\"event-at-cursor\"></div></div>\n<div id=\"charts\"></div>\n";
 }
 
 }  // namespace

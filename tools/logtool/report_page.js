@@ -9,6 +9,7 @@
   let axis = 'time';
   let plots = [];
   let zooming = false;
+  let pointedAt = null;  // the chart under the mouse
 
   // Seconds as clock text, hours past 24 kept.
   function clock(seconds) {
@@ -50,6 +51,18 @@
     }] } };
   }
 
+  // Names the events under the cursor (within a few pixels) above the charts.
+  function eventsAtCursor(u) {
+    const left = u.cursor.left;
+    if (u !== pointedAt || left == null || left < 0) return;
+    const near = [];
+    for (const event of run.events) {
+      const x = event.at[axis === 'time' ? 0 : 1];
+      if (x != null && Math.abs(u.valToPos(x, 'x') - left) <= 4) near.push(event.text + ' at ' + xText(x));
+    }
+    document.getElementById('event-at-cursor').textContent = near.join('; ');
+  }
+
   // Zooming one chart zooms the others to the same x range.
   function shareZoom(u, key) {
     if (key !== 'x' || zooming) return;
@@ -81,11 +94,17 @@
       title: chart.title, width: width, height: 220, series: series, axes: axes,
       scales: { x: { time: false } },
       cursor: { sync: { key: 'run' }, drag: { x: true, y: false } },
-      hooks: { setScale: [shareZoom] }, plugins: [markers()],
+      hooks: { setScale: [shareZoom], setCursor: [eventsAtCursor] }, plugins: [markers()],
     };
     const data = [axis === 'time' ? run.time : run.location].concat(
       chart.lines.map((line) => line.values));
-    return new uPlot(opts, data, element);
+    const u = new uPlot(opts, data, element);
+    u.over.addEventListener('mouseenter', () => { pointedAt = u; });
+    u.over.addEventListener('mouseleave', () => {
+      pointedAt = null;
+      document.getElementById('event-at-cursor').textContent = '';
+    });
+    return u;
   }
 
   // uPlot draws an x axis that only grows; a train that went back does not.
@@ -147,6 +166,16 @@
     const click = (value) => document.querySelector('input[name="x-axis"][value="' + value + '"]').click();
     afterDrawing(() => {
       describe(lines);
+      // The mouse over the first beacon on the first chart names it.
+      const beacon = run.events.find((event) => event.kind === 'beacon');
+      if (beacon && plots.length) {
+        const u = plots[0], box = u.over.getBoundingClientRect();
+        const at = { clientX: box.left + u.valToPos(beacon.at[0], 'x'), clientY: box.top + 10, bubbles: true };
+        u.over.dispatchEvent(new MouseEvent('mouseenter', at));
+        u.over.dispatchEvent(new MouseEvent('mousemove', at));
+        lines.push('cursor\tbeacon=' + beacon.text + '\tshown=' +
+          document.getElementById('event-at-cursor').textContent);
+      }
       click('location');
       afterDrawing(() => {
         describe(lines);
