@@ -1,0 +1,94 @@
+#include "tools/logtool/log_convert.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "tools/logtool/log_reader.h"
+
+namespace logtool {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+void writeAll(std::FILE* file, const std::string& bytes, const std::string& path) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+    throw std::runtime_error(path + ": cannot write the converted log");
+  }
+}
+
+}  // namespace
+
+std::string convertedPath(const std::string& input, DecimalMark to) {
+  namespace fs = std::filesystem;
+  const fs::path path = fs::u8path(input);
+  std::string stem = path.stem().u8string();
+  for (const char* suffix : {".decimal-comma", ".decimal-point"}) {
+    const std::string ending = suffix;
+    if (stem.size() > ending.size() &&
+        stem.compare(stem.size() - ending.size(), ending.size(), ending) == 0) {
+      stem.resize(stem.size() - ending.size());
+    }
+  }
+  const std::string extension = path.has_extension() ? path.extension().u8string() : ".csv";
+  return (path.parent_path() / fs::u8path(stem + "." + formatName(to) + extension)).u8string();
+}
+
+std::string encodeField(std::string_view field, DecimalMark to, bool title) {
+  if (to == DecimalMark::kPoint) return std::string(field);
+  if (title) {
+    if (field.find_first_of(";\"") == std::string_view::npos) return std::string(field);
+    std::string quoted = "\"";
+    for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+  }
+  std::string value(field);
+  bool comma = false;
+  for (char& c : value) {
+    if (c == '.') c = ',';
+    comma = comma || c == ',';
+  }
+  return comma ? "\"" + value + "\"" : value;
+}
+
+long convertLog(const std::string& input, DecimalMark to, const std::string& output) {
+  LogReader log(input);
+  if (log.decimalMark() == to) {
+    throw InputError(input, 1, std::string("the log is already ") + formatName(to));
+  }
+  const char separator = fieldSeparator(to);
+  std::string bytes;
+  for (const std::string& title : log.titles()) {
+    if (to == DecimalMark::kPoint && title.find(',') != std::string::npos) {
+      throw InputError(
+          input, 1, "title '" + printable(title) + "' holds ',', which a decimal-point log cannot");
+    }
+    bytes += encodeField(title, to, true);
+    bytes += separator;
+  }
+  bytes += "\r\n";
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(output.c_str(), "wb"));
+  if (!file) throw std::runtime_error(output + ": cannot create the converted log");
+  LogRow row;
+  long rows = 0;
+  while (log.next(&row)) {
+    for (std::size_t i = 0; i < row.ends.size(); ++i) {
+      bytes += encodeField(row.field(i), to, false);
+      bytes += separator;
+    }
+    bytes += "\r\n";
+    ++rows;
+    if (bytes.size() > (1 << 20)) {
+      writeAll(file.get(), bytes, output);
+      bytes.clear();
+    }
+  }
+  writeAll(file.get(), bytes, output);
+  if (std::fclose(file.release()) != 0)
+    throw std::runtime_error(output + ": cannot write the converted log");
+  return rows;
+}
+
+}  // namespace logtool

@@ -1,0 +1,162 @@
+#include "tools/logtool/logtool.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "tools/logtool/log_convert.h"
+#include "tools/logtool/log_reader.h"
+#include "tools/logtool/report_html.h"
+#include "tools/logtool/run_scan.h"
+
+namespace logtool {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: logtool summary LOG [--columns FILE]\n"
+    "       logtool report LOG [-o FILE] [--columns FILE]\n"
+    "       logtool convert LOG --decimal-comma|--decimal-point [-o FILE]\n"
+    "\n"
+    "summary  prints the run: clock, duration, rows, distance, speeds and each stop\n"
+    "report   writes one HTML file with the summary and charts (default: LOG with .html)\n"
+    "convert  writes the log in the other number format beside it\n"
+    "         (Log_X.csv gives Log_X.decimal-comma.csv or Log_X.decimal-point.csv)\n"
+    "--columns FILE  the column file the run used (default: the one *.csv beside the log\n"
+    "                that is a column file)\n"
+    "Exit status: 0 done, 1 cannot write the result, 2 bad usage or bad input.\n";
+
+struct Command {
+  std::string name;
+  std::string log;
+  std::string output;
+  std::string columns;
+  std::optional<DecimalMark> to;
+};
+
+class UsageError : public std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+Command parseCommand(const std::vector<std::string>& arguments) {
+  Command command;
+  if (arguments.empty()) throw UsageError("no command given");
+  command.name = arguments[0];
+  if (command.name != "summary" && command.name != "report" && command.name != "convert") {
+    throw UsageError("unknown command " + command.name);
+  }
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    const auto value = [&]() -> std::string {
+      if (i + 1 >= arguments.size()) throw UsageError(argument + " needs a value");
+      return arguments[++i];
+    };
+    if (argument == "-o" && command.name != "summary") {
+      command.output = value();
+    } else if (argument == "--columns" && command.name != "convert") {
+      command.columns = value();
+    } else if (argument == "--decimal-comma" && command.name == "convert") {
+      command.to = DecimalMark::kComma;
+    } else if (argument == "--decimal-point" && command.name == "convert") {
+      command.to = DecimalMark::kPoint;
+    } else if (!argument.empty() && argument[0] == '-') {
+      throw UsageError("unknown option " + argument + " for " + command.name);
+    } else if (command.log.empty()) {
+      command.log = argument;
+    } else {
+      throw UsageError("more than one log given: " + argument);
+    }
+  }
+  if (command.log.empty()) throw UsageError(command.name + " needs a LOG");
+  if (command.name == "convert" && !command.to) {
+    throw UsageError("convert needs --decimal-comma or --decimal-point");
+  }
+  return command;
+}
+
+ScanOptions scanOptions(const Command& command, std::ostream& err, bool showProgress) {
+  ScanOptions options;
+  options.columnFile = command.columns;
+  options.charts = command.name == "report";
+  if (showProgress) {
+    options.progress = [&err](std::uint64_t done, std::uint64_t size) {
+      if (size > (32 << 20)) err << "\rreading: " << done * 100 / size << "%" << std::flush;
+    };
+  }
+  return options;
+}
+
+int summary(const Command& command, std::ostream& out, std::ostream& err, bool showProgress) {
+  const ScannedRun run = scanRun(command.log, scanOptions(command, err, showProgress));
+  if (showProgress) err << "\r             \r";
+  for (const std::string& note : scanNotes(run)) out << "note: " << note << "\n";
+  out << formatSummary(run.summary);
+  return kDone;
+}
+
+int report(const Command& command, std::ostream& out, std::ostream& err, bool showProgress) {
+  const ScannedRun run = scanRun(command.log, scanOptions(command, err, showProgress));
+  if (showProgress) err << "\r             \r";
+  const std::string path = command.output.empty() ? defaultReportPath(command.log) : command.output;
+  std::ofstream file(std::filesystem::u8path(path), std::ios::binary);
+  if (file) writeReport(run, file);
+  file.close();
+  if (!file) {
+    err << "logtool: " << path << ": cannot write the report\n";
+    return kCannotWrite;
+  }
+  if (run.keys.columnFile.empty()) err << "logtool: note: " << run.keys.note << "\n";
+  out << "report: " << path << "\n";
+  return kDone;
+}
+
+int convert(const Command& command, std::ostream& out) {
+  const std::string path =
+      command.output.empty() ? convertedPath(command.log, *command.to) : command.output;
+  std::error_code error;
+  if (std::filesystem::equivalent(std::filesystem::u8path(path),
+                                  std::filesystem::u8path(command.log), error)) {
+    throw UsageError("the converted log would replace the log itself: " + path);
+  }
+  try {
+    const long rows = convertLog(command.log, *command.to, path);
+    out << "converted: " << path << " (" << rows << " rows, " << formatName(*command.to) << ")\n";
+  } catch (...) {
+    std::filesystem::remove(std::filesystem::u8path(path), error);
+    throw;
+  }
+  return kDone;
+}
+
+}  // namespace
+
+std::string defaultReportPath(const std::string& logPath) {
+  return std::filesystem::u8path(logPath).replace_extension(".html").u8string();
+}
+
+int runLogtool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+               bool showProgress) {
+  if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
+    out << kUsage;
+    return kDone;
+  }
+  try {
+    const Command command = parseCommand(arguments);
+    if (command.name == "summary") return summary(command, out, err, showProgress);
+    if (command.name == "report") return report(command, out, err, showProgress);
+    return convert(command, out);
+  } catch (const UsageError& error) {
+    err << "logtool: " << error.what() << "\n" << kUsage;
+    return kBadInput;
+  } catch (const InputError& error) {
+    err << error.what() << "\n";
+    return kBadInput;
+  } catch (const std::bad_alloc&) {
+    err << "logtool: out of memory\n";
+    return kCannotWrite;
+  } catch (const std::exception& error) {
+    err << "logtool: " << error.what() << "\n";
+    return kCannotWrite;
+  }
+}
+
+}  // namespace logtool

@@ -1,0 +1,167 @@
+#include "tools/logtool/logtool.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/temporary_directory.h"
+
+namespace logtool {
+namespace {
+
+using testing_support::readFileBytes;
+using testing_support::TemporaryDirectory;
+
+const std::string kSource = LOGTOOL_SOURCE_DIRECTORY;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome run(const std::vector<std::string>& arguments) {
+  std::ostringstream out, err;
+  const int status = runLogtool(arguments, out, err, false);
+  return Outcome{status, out.str(), err.str()};
+}
+
+// A copy of the station stop's log, as the module wrote it, with the
+// example column file beside it.
+struct StationStop {
+  TemporaryDirectory directory;
+  std::string log = directory
+                        .write("Log_260101-084210.csv",
+                               readFileBytes(kSource + "/tests/expected/station_stop.csv"))
+                        .string();
+  StationStop() { directory.write("Logger.csv", readFileBytes(kSource + "/examples/Logger.csv")); }
+};
+
+// The summary without its notes.
+std::string figures(const std::string& summary) {
+  std::istringstream lines(summary);
+  std::string line, kept;
+  while (std::getline(lines, line)) {
+    if (line.rfind("note: ", 0) != 0) kept += line + "\n";
+  }
+  return kept;
+}
+
+TEST(LogtoolTest, SummarisesTheStationStop) {
+  StationStop run_;
+  const Outcome summary = run({"summary", run_.log});
+  ASSERT_EQ(summary.status, kDone) << summary.err;
+  EXPECT_NE(summary.out.find("note: columns from "), std::string::npos);
+  EXPECT_NE(summary.out.find("start:        08:42:11.000\nend:          08:43:40.000\n"),
+            std::string::npos);
+  EXPECT_NE(summary.out.find("rows:         90\n"), std::string::npos);
+  EXPECT_NE(summary.out.find("top speed:    60.0 km/h\n"), std::string::npos);
+  // The scenario stops at 36 s, opens the doors at 38 s and starts at 62 s.
+  EXPECT_NE(
+      summary.out.find("stops:        1\n  stop 1: arrived 08:42:46.000, departed 08:43:12.000, "
+                       "dwell 26 s, at 2533.3 m, doors opened\n"),
+      std::string::npos)
+      << summary.out;
+}
+
+TEST(LogtoolTest, TheOtherFormatAndAnInProgressLogGiveTheSameFigures) {
+  StationStop run_;
+  const std::string expected = figures(run({"summary", run_.log}).out);
+  const Outcome convert = run({"convert", run_.log, "--decimal-comma"});
+  ASSERT_EQ(convert.status, kDone) << convert.err;
+  const std::string comma =
+      (run_.directory.path() / "Log_260101-084210.decimal-comma.csv").string();
+  EXPECT_EQ(convert.out, "converted: " + comma + " (90 rows, decimal-comma)\n");
+  const Outcome commaSummary = run({"summary", comma});
+  EXPECT_NE(commaSummary.out.find("note: format: decimal-comma"), std::string::npos);
+  EXPECT_EQ(figures(commaSummary.out), expected);
+
+  // Cut inside row 60 and zero-filled, as a crashed run's log is left.
+  const std::string bytes = readFileBytes(run_.log);
+  std::size_t cut = 0;
+  for (int line = 0; line < 60; ++line) cut = bytes.find('\n', cut) + 1;
+  const std::string partial =
+      run_.directory.write("Log_partial.csv", bytes.substr(0, cut + 20) + std::string(8192, '\0'))
+          .string();
+  const Outcome partialSummary = run({"summary", partial});
+  ASSERT_EQ(partialSummary.status, kDone) << partialSummary.err;
+  EXPECT_NE(partialSummary.out.find("in-progress log"), std::string::npos);
+  EXPECT_NE(partialSummary.out.find("rows:         59\n"), std::string::npos);
+  EXPECT_NE(partialSummary.out.find("end:          08:43:09.000\n"), std::string::npos);
+}
+
+TEST(LogtoolTest, WritesAReportThatNeedsNoNetwork) {
+  StationStop run_;
+  const Outcome report = run({"report", run_.log});
+  ASSERT_EQ(report.status, kDone) << report.err;
+  const std::string path = defaultReportPath(run_.log);
+  EXPECT_EQ(report.out, "report: " + path + "\n");
+  const std::string html = readFileBytes(path);
+  for (const char* part :
+       {"<pre id=\"summary\">", "<tr class=\"stop\"><td>1</td>", "\"id\":\"speed\"",
+        "\"id\":\"handles\"", "\"id\":\"pressures\"", "\"id\":\"current\"", "\"kind\":\"beacon\"",
+        "\"kind\":\"doors\"", "var uPlot="}) {
+    EXPECT_NE(html.find(part), std::string::npos) << part;
+  }
+  for (const char* outside : {"src=", "<link", "@import", "url("}) {
+    EXPECT_EQ(html.find(outside), std::string::npos) << outside;
+  }
+}
+
+TEST(LogtoolTest, WithoutAColumnFileChartsEveryNumericColumnAndSaysSo) {
+  TemporaryDirectory directory;
+  const std::string log = directory
+                              .write("Log_1.csv",
+                                     "Clock,Speed km/h,Doors,Never,\r\n10:00:00.000,1,true,,\r\n"
+                                     "10:00:01.000,2,false,,\r\n")
+                              .string();
+  const Outcome report = run({"report", log, "-o", (directory.path() / "r.html").string()});
+  ASSERT_EQ(report.status, kDone) << report.err;
+  EXPECT_NE(report.err.find("no column file beside the log"), std::string::npos);
+  const std::string html = readFileBytes(directory.path() / "r.html");
+  EXPECT_NE(html.find("\"id\":\"column-2\",\"title\":\"Speed km/h\""), std::string::npos);
+  EXPECT_NE(html.find("\"id\":\"column-3\",\"title\":\"Doors\""), std::string::npos);
+  EXPECT_EQ(html.find("\"id\":\"column-4\""), std::string::npos);  // no values: not charted
+  EXPECT_NE(html.find("\"timeTitle\":\"Clock\""), std::string::npos);
+}
+
+TEST(LogtoolTest, ExtremeValuesInKnownColumnsAreSummarised) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "time_hhmmss,Time\r\nspeed,Speed\r\npilotlamp,Doors\r\n");
+  const std::string log = directory
+                              .write("Log_1.csv",
+                                     "Time,Speed,Doors,\r\n9999999999:00:00.000,inf,1e+300,\r\n"
+                                     "-596:-31:-23.-648,-1.79769e+308,-1e+300,\r\n"
+                                     "00:00:00.000,nan,0,\r\n")
+                              .string();
+  const Outcome summary = run({"summary", log});
+  EXPECT_EQ(summary.status, kDone) << summary.err;
+  EXPECT_NE(summary.out.find("rows:         3\n"), std::string::npos) << summary.out;
+  EXPECT_EQ(run({"report", log}).status, kDone);
+}
+
+TEST(LogtoolTest, BadUsageAndBadInputEndWithStatusTwo) {
+  TemporaryDirectory directory;
+  const std::string ragged = directory.write("Log_1.csv", "A,B,\r\n1,2,\r\n3,\r\n").string();
+  const std::string columns = directory.write("cols.csv", "speed,A\r\nbc,C\r\n").string();
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, "logtool: no command given\nusage:"},
+      {{"plot", ragged}, "logtool: unknown command plot"},
+      {{"summary"}, "logtool: summary needs a LOG"},
+      {{"convert", ragged}, "logtool: convert needs --decimal-comma or --decimal-point"},
+      {{"summary", ragged, "--fast"}, "logtool: unknown option --fast for summary"},
+      {{"summary", ragged}, ragged + ":3: ragged row: 1 fields, the title row has 2\n"},
+      {{"summary", (directory.path() / "none.csv").string()}, "none.csv: no such file\n"},
+      {{"report", ragged, "--columns", columns},
+       columns + ":2: title 'C' is not the log's column 2 'B'\n"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const Outcome outcome = run(arguments);
+    EXPECT_EQ(outcome.status, kBadInput) << message;
+    EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
+  }
+  EXPECT_EQ(run({"--help"}).status, kDone);
+}
+
+}  // namespace
+}  // namespace logtool

@@ -1,0 +1,165 @@
+#include "tools/logtool/report_html.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "tools/logtool/embedded_files.h"
+
+namespace logtool {
+namespace {
+
+// A number in JSON with the given printf format; null when not finite.
+std::string jsonNumber(double value, const char* format) {
+  if (!std::isfinite(value)) return "null";
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// Writes values as a JSON array, NaN as null.
+void writeNumbers(const std::vector<double>& values, const char* format, std::ostream& out) {
+  out << '[';
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    out << (i > 0 ? "," : "") << jsonNumber(values[i], format);
+  }
+  out << ']';
+}
+
+bool hasLocation(const ScannedRun& run) {
+  for (const double x : run.points.location) {
+    if (std::isfinite(x)) return true;
+  }
+  return false;
+}
+
+void writeData(const ScannedRun& run, std::ostream& out) {
+  out << "{\"timeTitle\":" << jsonString(run.timeTitle)
+      << ",\"rowsPerBucket\":" << run.rowsPerBucket << ",\"rows\":" << run.summary.rows
+      << ",\"time\":";
+  writeNumbers(run.points.time, "%.10g", out);
+  out << ",\"location\":";
+  if (hasLocation(run)) {
+    writeNumbers(run.points.location, "%.10g", out);
+  } else {
+    out << "null";
+  }
+  out << ",\"charts\":[";
+  for (std::size_t c = 0; c < run.charts.size(); ++c) {
+    const ChartSpec& chart = run.charts[c];
+    out << (c > 0 ? "," : "") << "{\"id\":" << jsonString(chart.id)
+        << ",\"title\":" << jsonString(chart.title) << ",\"lines\":[";
+    for (std::size_t l = 0; l < chart.lines.size(); ++l) {
+      const ChartLine& line = chart.lines[l];
+      out << (l > 0 ? "," : "") << "{\"label\":" << jsonString(line.label)
+          << ",\"step\":" << (line.step ? "true" : "false")
+          << ",\"right\":" << (line.rightAxis ? "true" : "false") << ",\"values\":";
+      writeNumbers(run.points.series[line.column], "%.7g", out);
+      out << '}';
+    }
+    out << "]}";
+  }
+  out << "],\"events\":[";
+  for (std::size_t e = 0; e < run.events.size(); ++e) {
+    const RunEvent& event = run.events[e];
+    out << (e > 0 ? "," : "") << "{\"kind\":" << jsonString(event.kind)
+        << ",\"text\":" << jsonString(event.text) << ",\"at\":[" << jsonNumber(event.time, "%.10g")
+        << ',' << jsonNumber(event.location, "%.10g") << "]}";
+  }
+  out << "]}";
+}
+
+void writeStopTable(const ScannedRun& run, std::ostream& out) {
+  out << "<h2>Stops</h2>\n<table id=\"stops\"><thead><tr><th>#</th><th>arrived</th>"
+         "<th>departed</th><th>dwell</th><th>position</th><th>doors</th></tr></thead><tbody>\n";
+  for (std::size_t i = 0; i < run.summary.stops.size(); ++i) {
+    out << "<tr class=\"stop\"><td>" << i + 1 << "</td>";
+    for (const std::string& field : stopFields(run.summary.stops[i], run.summary)) {
+      out << "<td>" << escapeHtml(field) << "</td>";
+    }
+    out << "</tr>\n";
+  }
+  out << "</tbody></table>\n";
+}
+
+void writeControls(std::ostream& out) {
+  out << "<div id=\"controls\">x axis: "
+         "<label><input type=\"radio\" name=\"x-axis\" value=\"time\" checked> time</label> "
+         "<label><input type=\"radio\" name=\"x-axis\" value=\"location\"> location</label> "
+         "<button id=\"show-all\" type=\"button\">show all</button> "
+         "<span class=\"hint\">drag across a chart to zoom, double-click to show all</span> "
+         "<span class=\"key\"><i class=\"signal\"></i>signal aspect changes "
+         "<i class=\"beacon\"></i>beacon passed <i class=\"doors\"></i>doors open or close"
+         "</span><div id=\"event-at-cursor\"></div></div>\n<div id=\"charts\"></div>\n";
+}
+
+}  // namespace
+
+std::string escapeHtml(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped.push_back(c);
+    }
+  }
+  return escaped;
+}
+
+std::string jsonString(const std::string& text) {
+  std::string json = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      json.push_back('\\');
+      json.push_back(c);
+    } else if (byte < 0x20 || c == '<' || c == '>' || c == '&') {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      json += escaped;
+    } else {
+      json.push_back(c);
+    }
+  }
+  return json + "\"";
+}
+
+void writeReport(const ScannedRun& run, std::ostream& out) {
+  const std::string name = std::filesystem::u8path(run.logPath).filename().u8string();
+  out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n<title>"
+      << escapeHtml(name) << " \xe2\x80\x94 run report</title>\n<style>" << kUplotStyle
+      << "</style>\n<style>" << kReportStyle
+      << "</style>\n</head><body>\n<h1>Run: " << escapeHtml(name) << "</h1>\n<ul id=\"notes\">";
+  for (const std::string& note : scanNotes(run)) out << "<li>" << escapeHtml(note) << "</li>";
+  if (run.rowsPerBucket > 1) {
+    out << "<li>charts: " << run.summary.rows << " rows in groups of " << run.rowsPerBucket
+        << ", each drawn by its lowest and highest value</li>";
+  }
+  if (run.eventsLeftOut > 0) {
+    out << "<li>" << run.eventsLeftOut
+        << " markers left out (the first 5000 of each kind shown)</li>";
+  }
+  out << "</ul>\n<h2>Summary</h2>\n<pre id=\"summary\">" << escapeHtml(formatSummary(run.summary))
+      << "</pre>\n";
+  writeStopTable(run, out);
+  out << "<h2>Charts</h2>\n";
+  writeControls(out);
+  out << "<pre id=\"self-check\" hidden></pre>\n<script>" << kUplotScript
+      << "</script>\n<script id=\"run-data\" type=\"application/json\">";
+  writeData(run, out);
+  out << "</script>\n<script>" << kReportScript << "</script>\n</body></html>\n";
+}
+
+}  // namespace logtool

@@ -1,0 +1,262 @@
+#include "tools/logtool/run_scan.h"
+
+#include <cmath>
+#include <initializer_list>
+
+#include "tools/logtool/log_reader.h"
+
+namespace logtool {
+namespace {
+
+constexpr long kEventsPerKind = 5000;
+
+struct ChartGroup {
+  const char* id;
+  const char* title;
+  std::vector<std::pair<ColumnKey, bool>> lines;  // key, on the second axis
+  bool steps;
+};
+
+const std::vector<ChartGroup>& chartGroups() {
+  static const std::vector<ChartGroup> groups = {
+      {"speed",
+       "Speed and acceleration",
+       {{ColumnKey::kSpeed, false}, {ColumnKey::kAcceleration, true}},
+       false},
+      {"handles",
+       "Power, brake and reverser",
+       {{ColumnKey::kPower, false}, {ColumnKey::kBrake, false}, {ColumnKey::kReverser, false}},
+       true},
+      {"pressures",
+       "Brake pressures",
+       {{ColumnKey::kBrakeCylinder, false},
+        {ColumnKey::kStraightAirPipe, false},
+        {ColumnKey::kBrakePipe, false},
+        {ColumnKey::kEqualizingReservoir, false},
+        {ColumnKey::kMainReservoir, false}},
+       false},
+      {"current", "Current", {{ColumnKey::kCurrent, false}}, false},
+      {"signal",
+       "Signal aspect and doors closed",
+       {{ColumnKey::kSignal, false}, {ColumnKey::kPilotLamp, true}},
+       true},
+  };
+  return groups;
+}
+
+// Keys that are an axis or markers rather than a chart line of their own.
+bool chartedElsewhere(ColumnKey key) {
+  return key == ColumnKey::kTimeClock || key == ColumnKey::kTime || key == ColumnKey::kLocation ||
+         key == ColumnKey::kBeaconType || key == ColumnKey::kBeaconSignal ||
+         key == ColumnKey::kBeaconDistance || key == ColumnKey::kBeaconOptional;
+}
+
+// The value of a field as a chart or the summary reads it; NaN when empty.
+double fieldNumber(const LogReader& log, const LogRow& row, int column) {
+  if (column < 0) return NAN;
+  const std::string_view text = row.field(static_cast<std::size_t>(column));
+  if (text.empty()) return NAN;
+  if (text == "true") return 1;
+  if (text == "false") return 0;
+  double value;
+  if (parseNumber(text, &value)) return std::isfinite(value) ? value : NAN;
+  if (parseClock(text, &value)) return value;
+  throw InputError(log.path(), row.line,
+                   "column '" + printable(log.titles()[static_cast<std::size_t>(column)]) +
+                       "' holds '" + printable(text) + "', which is no number");
+}
+
+class Scanner {
+ public:
+  Scanner(LogReader* log, ScannedRun* run, const ScanOptions& options)
+      : log_(*log), run_(*run), options_(options) {}
+  void scan();
+
+ private:
+  void findTimeColumn(const LogRow& first);
+  void gatherCharts(const LogRow& row, double time, double location);
+  // The columns whose change is an event of one kind, and their last values.
+  struct EventSource {
+    const char* kind;
+    std::vector<std::size_t> columns;
+    std::string last;
+    long count;
+  };
+  void findEventSources();
+  std::string eventText(const EventSource& source, const LogRow& row) const;
+  void buildCharts();
+
+  LogReader& log_;
+  ScannedRun& run_;
+  const ScanOptions& options_;
+  int timeColumn_ = -1;
+  bool timeInMilliseconds_ = false;
+  std::vector<double> values_;
+  std::vector<char> numeric_;
+  std::vector<EventSource> eventSources_;
+  std::string scratch_;
+};
+
+void Scanner::findTimeColumn(const LogRow& first) {
+  // The clock, else the first column holding clock text, else the time in ms.
+  timeColumn_ = run_.keys.columnOf(ColumnKey::kTimeClock);
+  for (std::size_t i = 0; timeColumn_ < 0 && i < first.ends.size(); ++i) {
+    if (classifyValue(first.field(i)) == ValueKind::kClock) timeColumn_ = static_cast<int>(i);
+  }
+  if (timeColumn_ < 0) {
+    timeColumn_ = run_.keys.columnOf(ColumnKey::kTime);
+    timeInMilliseconds_ = timeColumn_ >= 0;
+  }
+  if (timeColumn_ >= 0) run_.timeTitle = log_.titles()[static_cast<std::size_t>(timeColumn_)];
+}
+
+void Scanner::scan() {
+  const int location = run_.keys.columnOf(ColumnKey::kLocation);
+  const int speed = run_.keys.columnOf(ColumnKey::kSpeed);
+  const int doors = run_.keys.columnOf(ColumnKey::kPilotLamp);
+  SummaryBuilder summary;
+  ChartDecimator decimator(log_.titles().size(), options_.bucketLimit);
+  values_.resize(log_.titles().size());
+  numeric_.assign(log_.titles().size(), 0);
+  findEventSources();
+  LogRow row;
+  for (long rows = 0; log_.next(&row); ++rows) {
+    if (rows == 0) findTimeColumn(row);
+    RowFacts facts;
+    facts.time =
+        timeColumn_ < 0 ? static_cast<double>(rows + 1) : fieldNumber(log_, row, timeColumn_);
+    if (timeInMilliseconds_) facts.time /= 1000;
+    facts.location = fieldNumber(log_, row, location);
+    facts.speed = fieldNumber(log_, row, speed);
+    const double doorsClosed = fieldNumber(log_, row, doors);
+    facts.doorsClosed = std::isnan(doorsClosed) ? -1 : (doorsClosed != 0 ? 1 : 0);
+    summary.add(facts);
+    if (options_.charts) {
+      gatherCharts(row, facts.time, facts.location);
+      decimator.add(facts.time, facts.location, values_.data());
+    }
+    if (options_.progress && rows % 65536 == 0)
+      options_.progress(log_.bytesRead(), log_.fileSize());
+  }
+  run_.summary = summary.summary();
+  if (timeColumn_ < 0) run_.summary.start = run_.summary.end = NAN;
+  run_.inProgress = log_.stoppedAtZeroByte();
+  run_.tornRowLeftOut = log_.tornRowLeftOut();
+  if (!options_.charts) return;
+  run_.points = decimator.points();
+  run_.rowsPerBucket = decimator.rowsPerBucket();
+  buildCharts();
+}
+
+void Scanner::gatherCharts(const LogRow& row, double time, double location) {
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    const ValueKind kind = classifyValue(row.field(i));
+    if (kind == ValueKind::kClock && static_cast<int>(i) != timeColumn_) {
+      values_[i] = NAN;
+      continue;
+    }
+    values_[i] = fieldNumber(log_, row, static_cast<int>(i));
+    if (kind == ValueKind::kNumber || kind == ValueKind::kBoolean) numeric_[i] = 1;
+  }
+  for (EventSource& source : eventSources_) {
+    if (source.columns.empty() || row.field(source.columns[0]).empty()) continue;
+    scratch_.clear();
+    for (const std::size_t column : source.columns) {
+      scratch_.append(row.field(column));
+      scratch_.push_back('\x1f');
+    }
+    if (scratch_ == source.last) continue;
+    source.last = scratch_;
+    if (++source.count > kEventsPerKind) {
+      ++run_.eventsLeftOut;
+      continue;
+    }
+    run_.events.push_back(RunEvent{time, location, source.kind, eventText(source, row)});
+  }
+}
+
+std::string Scanner::eventText(const EventSource& source, const LogRow& row) const {
+  const auto field = [&](std::size_t index) {
+    return std::string(row.field(source.columns[index]));
+  };
+  if (source.kind == std::string("signal")) return "signal " + field(0);
+  if (source.kind == std::string("doors"))
+    return field(0) == "true" ? "doors closed" : "doors open";
+  std::string text = "beacon type " + field(0);
+  const char* names[] = {", signal ", ", distance ", ", data "};
+  for (std::size_t i = 1; i < source.columns.size(); ++i) text += names[i - 1] + field(i);
+  return text;
+}
+
+void Scanner::findEventSources() {
+  const auto columns = [&](std::initializer_list<ColumnKey> keys) {
+    std::vector<std::size_t> found;
+    for (const ColumnKey key : keys) {
+      const int column = run_.keys.columnOf(key);
+      if (column < 0) break;  // a beacon is told by its type and what follows it
+      found.push_back(static_cast<std::size_t>(column));
+    }
+    return found;
+  };
+  eventSources_ = {
+      {"signal", columns({ColumnKey::kSignal}), "", 0},
+      {"beacon",
+       columns({ColumnKey::kBeaconType, ColumnKey::kBeaconSignal, ColumnKey::kBeaconDistance,
+                ColumnKey::kBeaconOptional}),
+       "", 0},
+      {"doors", columns({ColumnKey::kPilotLamp}), "", 0},
+  };
+}
+
+void Scanner::buildCharts() {
+  const std::vector<std::string>& titles = log_.titles();
+  const auto label = [&](std::size_t column) {
+    return titles[column].empty() ? std::string(keyName(run_.keys.keys[column])) : titles[column];
+  };
+  std::vector<char> charted(titles.size(), 0);
+  for (const ChartGroup& group : chartGroups()) {
+    ChartSpec chart{group.id, group.title, {}};
+    for (const auto& [key, rightAxis] : group.lines) {
+      const int column = run_.keys.columnOf(key);
+      if (column < 0) continue;
+      const auto index = static_cast<std::size_t>(column);
+      chart.lines.push_back(ChartLine{label(index), index, group.steps, rightAxis});
+      charted[index] = 1;
+    }
+    if (!chart.lines.empty()) run_.charts.push_back(chart);
+  }
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    const ColumnKey key = run_.keys.keys[i];
+    if (charted[i] || !numeric_[i] || static_cast<int>(i) == timeColumn_ || chartedElsewhere(key)) {
+      continue;
+    }
+    run_.charts.push_back(ChartSpec{
+        "column-" + std::to_string(i + 1), label(i), {ChartLine{label(i), i, false, false}}});
+  }
+}
+
+}  // namespace
+
+ScannedRun scanRun(const std::string& path, const ScanOptions& options) {
+  LogReader log(path);
+  ScannedRun run;
+  run.logPath = path;
+  run.mark = log.decimalMark();
+  run.titles = log.titles();
+  run.keys = findColumnKeys(path, log.titles(), options.columnFile);
+  Scanner(&log, &run, options).scan();
+  return run;
+}
+
+std::vector<std::string> scanNotes(const ScannedRun& run) {
+  std::vector<std::string> notes;
+  notes.push_back(std::string("format: ") + formatName(run.mark) + ", " +
+                  std::to_string(run.titles.size()) + " columns");
+  if (run.inProgress) notes.push_back("in-progress log: reading stopped at its zero-filled tail");
+  if (run.tornRowLeftOut) notes.push_back("a last row without its line break was left out");
+  notes.push_back(run.keys.note);
+  if (run.timeTitle.empty()) notes.push_back("no clock or time column: rows are numbered instead");
+  return notes;
+}
+
+}  // namespace logtool
