@@ -5,44 +5,17 @@
 #include <fstream>
 
 #include "logger/columns.h"
+#include "logger/value_table.h"
+#include "platform/ascii_case.h"
 #include "tools/logtool/log_reader.h"
 
 namespace logtool {
 namespace {
 
-struct KeyName {
-  ColumnKey key;
-  const char* name;
-};
-
-constexpr KeyName kKeyNames[] = {
-    {ColumnKey::kTimeClock, "TIME_HHMMSS"},
-    {ColumnKey::kTime, "TIME"},
-    {ColumnKey::kLocation, "LOCATION"},
-    {ColumnKey::kSpeed, "SPEED"},
-    {ColumnKey::kAcceleration, "ACCELERATION"},
-    {ColumnKey::kBrakeCylinder, "BC"},
-    {ColumnKey::kMainReservoir, "MR"},
-    {ColumnKey::kEqualizingReservoir, "ER"},
-    {ColumnKey::kBrakePipe, "BP"},
-    {ColumnKey::kStraightAirPipe, "SAP"},
-    {ColumnKey::kCurrent, "CURRENT"},
-    {ColumnKey::kPower, "POWER"},
-    {ColumnKey::kBrake, "BRAKE"},
-    {ColumnKey::kReverser, "REVERSER"},
-    {ColumnKey::kSignal, "SIGNAL"},
-    {ColumnKey::kPilotLamp, "PILOTLAMP"},
-    {ColumnKey::kBeaconType, "BEACON_TYPE"},
-    {ColumnKey::kBeaconSignal, "BEACON_SIGNAL"},
-    {ColumnKey::kBeaconDistance, "BEACON_DISTANCE"},
-    {ColumnKey::kBeaconOptional, "BEACON_OPTIONAL"},
-};
-
+// The text in upper case, as the module upper-cases a column file's key.
 std::string upperAscii(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : upper) c = platform::upperAscii(c);
   return upper;
 }
 
@@ -80,18 +53,14 @@ std::vector<ColumnLine> readColumnLines(const std::string& path) {
 }  // namespace
 
 ColumnKey keyNamed(std::string_view name) {
-  const std::string upper = upperAscii(name);
-  for (const KeyName& entry : kKeyNames) {
-    if (upper == entry.name) return entry.key;
-  }
-  return ColumnKey::kUnknown;
+  const std::optional<logger::ValueKey> key = logger::findValueKey(upperAscii(name));
+  return key ? static_cast<ColumnKey>(static_cast<int>(*key) + 1) : ColumnKey::kUnknown;
 }
 
 const char* keyName(ColumnKey key) {
-  for (const KeyName& entry : kKeyNames) {
-    if (entry.key == key) return entry.name;
-  }
-  return "";
+  if (key == ColumnKey::kUnknown) return "";
+  // The catalogue's texts are literals, so each ends in a NUL.
+  return logger::keyText(static_cast<logger::ValueKey>(static_cast<int>(key) - 1)).data();
 }
 
 int ColumnKeys::columnOf(ColumnKey key) const {

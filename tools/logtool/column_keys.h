@@ -9,31 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "logger/value_table.h"
+
 namespace logtool {
 
-// The values a column can hold, as the column file's keys name them.
+// The values a column can hold: kUnknown, then every key of the module's
+// catalogue, in its order and with its enumerators' names.
 enum class ColumnKey {
   kUnknown,
-  kTimeClock,  // TIME_HHMMSS
-  kTime,       // TIME, milliseconds
-  kLocation,
-  kSpeed,
-  kAcceleration,
-  kBrakeCylinder,
-  kMainReservoir,
-  kEqualizingReservoir,
-  kBrakePipe,
-  kStraightAirPipe,
-  kCurrent,
-  kPower,
-  kBrake,
-  kReverser,
-  kSignal,
-  kPilotLamp,
-  kBeaconType,
-  kBeaconSignal,
-  kBeaconDistance,
-  kBeaconOptional,
+#define LOGTOOL_COLUMN_KEY(name, text) name,
+  LOGGER_VALUE_KEYS(LOGTOOL_COLUMN_KEY)
+#undef LOGTOOL_COLUMN_KEY
 };
 
 // The key a column-file key names (any letter case); kUnknown for others.

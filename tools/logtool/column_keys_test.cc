@@ -20,7 +20,7 @@ TEST(ColumnKeysTest, MatchesTheColumnFileToTheTitlesLineByLine) {
                                     "time_hhmmss,Time\r\nnotitle\r\nSpeed,Speed km/h,ignored\r\n"
                                     "PILOTLAMP,Doors closed");
   const ColumnKeys keys = keysFromColumnFile(file.string(), kTitles);
-  EXPECT_EQ(keys.keys, (std::vector<ColumnKey>{ColumnKey::kTimeClock, ColumnKey::kSpeed,
+  EXPECT_EQ(keys.keys, (std::vector<ColumnKey>{ColumnKey::kTimeClockText, ColumnKey::kSpeed,
                                                ColumnKey::kPilotLamp}));
   EXPECT_EQ(keys.columnOf(ColumnKey::kSpeed), 1);
   EXPECT_EQ(keys.columnOf(ColumnKey::kLocation), -1);

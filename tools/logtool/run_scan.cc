@@ -46,7 +46,7 @@ const std::vector<ChartGroup>& chartGroups() {
 
 // Keys that are an axis or markers rather than a chart line of their own.
 bool chartedElsewhere(ColumnKey key) {
-  return key == ColumnKey::kTimeClock || key == ColumnKey::kTime || key == ColumnKey::kLocation ||
+  return key == ColumnKey::kTimeClockText || key == ColumnKey::kTime || key == ColumnKey::kLocation ||
          key == ColumnKey::kBeaconType || key == ColumnKey::kBeaconSignal ||
          key == ColumnKey::kBeaconDistance || key == ColumnKey::kBeaconOptional;
 }
@@ -99,7 +99,7 @@ class Scanner {
 
 void Scanner::findTimeColumn(const LogRow& first) {
   // The clock, else the first column holding clock text, else the time in ms.
-  timeColumn_ = run_.keys.columnOf(ColumnKey::kTimeClock);
+  timeColumn_ = run_.keys.columnOf(ColumnKey::kTimeClockText);
   for (std::size_t i = 0; timeColumn_ < 0 && i < first.ends.size(); ++i) {
     if (classifyValue(first.field(i)) == ValueKind::kClock) timeColumn_ = static_cast<int>(i);
   }
