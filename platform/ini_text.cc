@@ -5,6 +5,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/ini_utf16.h"
+#include "platform/platform.h"
 
 namespace platform {
 namespace {
@@ -98,6 +99,19 @@ int32_t findIniInt(std::string_view text, std::string_view section, std::string_
     return value.empty() ? defaultValue : parseProfileInteger(value);
   }
   return defaultValue;
+}
+
+int32_t readIniFileInt(const std::string& path, std::string_view section, std::string_view key,
+                       int32_t defaultValue) {
+  const FileHandle file = openForReading(path);
+  if (!file.isOpen()) return defaultValue;
+  std::string text;
+  char buffer[65536];
+  std::ptrdiff_t count;
+  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  return count < 0 ? defaultValue : findIniInt(text, section, key, defaultValue);
 }
 
 }  // namespace platform

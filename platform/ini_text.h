@@ -4,6 +4,7 @@
 #define LOGGER_PLATFORM_INI_TEXT_H_
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -18,6 +19,11 @@ namespace platform {
 // 32 bits wrap around as the Windows profile read does.
 int32_t findIniInt(std::string_view text, std::string_view section, std::string_view key,
                    int32_t defaultValue);
+
+// The integer findIniInt finds in the whole text of the file at path, or
+// defaultValue when the file cannot be read.
+int32_t readIniFileInt(const std::string& path, std::string_view section, std::string_view key,
+                       int32_t defaultValue);
 
 }  // namespace platform
 

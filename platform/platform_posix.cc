@@ -71,16 +71,7 @@ bool fileExists(const std::string& path) {
 
 int32_t readProfileInt(const std::string& path, const char* section, const char* key,
                        int32_t defaultValue) {
-  const FileHandle file = openForReading(path);
-  if (!file.isOpen()) return defaultValue;
-  std::string text;
-  char buffer[65536];
-  std::ptrdiff_t count;
-  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
-    text.append(buffer, static_cast<std::size_t>(count));
-  }
-  if (count < 0) return defaultValue;
-  return findIniInt(text, section, key, defaultValue);
+  return readIniFileInt(path, section, key, defaultValue);
 }
 
 std::string removeLastPathComponent(const std::string& path) {

@@ -112,15 +112,7 @@ int32_t readProfileInt(const std::string& path, const char* section, const char*
   }
   // The profile functions take no longer path: the file is read and looked
   // up here, as on platforms without them.
-  const FileHandle file = openForReading(path);
-  if (!file.isOpen()) return defaultValue;
-  std::string text;
-  char buffer[65536];
-  std::ptrdiff_t count;
-  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
-    text.append(buffer, static_cast<std::size_t>(count));
-  }
-  return count < 0 ? defaultValue : findIniInt(text, section, key, defaultValue);
+  return readIniFileInt(path, section, key, defaultValue);
 }
 
 std::string removeLastPathComponent(const std::string& path) {
@@ -156,10 +148,14 @@ std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size) 
   return static_cast<std::ptrdiff_t>(count);
 }
 
-CreateResult createNewFile(const std::string& path, FileHandle* file) {
-  const HANDLE created =
-      CreateFileW(fileName(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+namespace {
+
+// Creates a new file at path with this access and share mode, never
+// replacing an existing one, into *file.
+CreateResult createExclusively(const std::string& path, DWORD access, DWORD share,
+                               FileHandle* file) {
+  const HANDLE created = CreateFileW(fileName(path).c_str(), access, share, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created != INVALID_HANDLE_VALUE) {
     *file = toFileHandle(created);
     return CreateResult::kCreated;
@@ -170,6 +166,12 @@ CreateResult createNewFile(const std::string& path, FileHandle* file) {
   }
   // A directory of that name refuses access rather than reporting itself.
   return fileExists(path) ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+}
+
+}  // namespace
+
+CreateResult createNewFile(const std::string& path, FileHandle* file) {
+  return createExclusively(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, file);
 }
 
 bool writeFile(const FileHandle& file, const char* data, std::size_t size) {
@@ -231,17 +233,7 @@ constexpr DWORD kRunningAccess = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kRunningShare = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
 CreateResult createRunningFile(const std::string& path, FileHandle* file) {
-  const HANDLE created = CreateFileW(fileName(path).c_str(), kRunningAccess, kRunningShare, nullptr,
-                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (created != INVALID_HANDLE_VALUE) {
-    *file = toFileHandle(created);
-    return CreateResult::kCreated;
-  }
-  const DWORD error = GetLastError();
-  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-    return CreateResult::kAlreadyExists;
-  }
-  return fileExists(path) ? CreateResult::kAlreadyExists : CreateResult::kFailed;
+  return createExclusively(path, kRunningAccess, kRunningShare, file);
 }
 
 FileHandle takeOverFile(const std::string& path) {
