@@ -13,6 +13,7 @@
 
 #include "platform/ini_text.h"
 #include "platform/platform.h"
+#include "platform/wide_text_win32.h"
 
 namespace {
 
@@ -22,18 +23,6 @@ constexpr DWORD kMaxWidePath = 32768;
 // Plain zero-initialised storage, written by the attach notification before
 // any entry point runs: the path in UTF-8, three bytes at most per unit.
 char capturedModulePath[3 * kMaxWidePath];
-
-// text in UTF-8 as UTF-16; empty when it is not valid UTF-8.
-std::wstring widened(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int size = static_cast<int>(text.size());
-  const int length =
-      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, &wide[0], length);
-  return wide;
-}
 
 // path in UTF-8 as the wide file functions take it: a path too long for
 // them as it is, if absolute, with the prefix that lifts their length limit.
