@@ -17,6 +17,8 @@
 
 namespace {
 
+using platform::widened;
+
 // The longest path the wide file functions take, in UTF-16 units.
 constexpr DWORD kMaxWidePath = 32768;
 
