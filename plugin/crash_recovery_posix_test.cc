@@ -183,11 +183,13 @@ TEST(FullDiskAtAChunkTest, TheFileKeepsItsRowsAndTheRestIsWrittenAfterThem) {
 // Makes path read-only for this process alone: a mount namespace of its own
 // in which path is bind-mounted read-only, which holds even for root. False
 // where this process may not do that.
+// The kernel ignores the source and type of these mounts; they are named
+// anyway, as checkers such as valgrind expect every argument to be text.
 bool makeReadOnly(const std::filesystem::path& path) {
   return unshare(CLONE_NEWNS) == 0 &&
-         mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-         mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
-         mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+         mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         mount(path.c_str(), path.c_str(), "none", MS_BIND, nullptr) == 0 &&
+         mount("none", path.c_str(), "none", MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
 }
 
 TEST(ReadOnlyFolderTest, TheHostGoesOnAndNothingIsWritten) {
