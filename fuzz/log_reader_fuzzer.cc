@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string log = directory + "/Log_1.csv";
   const std::string columns = directory + "/Logger.csv";
   const std::size_t marker = input.find("\n#columns\n");
-  fuzzing::writeBytes(log, input.substr(0, marker == std::string::npos ? input.size() : marker + 1));
+  fuzzing::writeBytes(log,
+                      input.substr(0, marker == std::string::npos ? input.size() : marker + 1));
   std::remove(columns.c_str());
   if (marker != std::string::npos) fuzzing::writeBytes(columns, input.substr(marker + 10));
 

@@ -8,7 +8,7 @@
 namespace logger {
 
 char* LogBuffer::startChunk(std::size_t size) {
-  if (mapped_) {
+  if (mapped()) {
     const uint64_t logEnd = view_.offset + static_cast<uint64_t>(end_ - view_.data);
     if (mapView(logEnd, size)) return end_;
     // No room on the disk or no mapping: the file keeps the whole rows it
@@ -45,7 +45,6 @@ bool LogBuffer::mapView(uint64_t logEnd, std::size_t size) {
   if (!data) return false;
   unmapView();
   view_ = View{data, viewSize, offset};
-  mapped_ = true;
   end_ = data + lead;
   limit_ = data + viewSize;
   return true;
@@ -54,7 +53,6 @@ bool LogBuffer::mapView(uint64_t logEnd, std::size_t size) {
 void LogBuffer::unmapView() {
   if (view_.data) platform::unmapFileView(view_.data, view_.size);
   view_ = View{};
-  mapped_ = false;
   end_ = limit_ = nullptr;
 }
 
@@ -69,12 +67,12 @@ void LogBuffer::append(std::string_view text) {
 }
 
 LogBuffer::Mark LogBuffer::mark() const {
-  const std::size_t used = chunks_.empty() || mapped_ ? 0 : usedOf(chunks_.size() - 1);
+  const std::size_t used = chunks_.empty() || mapped() ? 0 : usedOf(chunks_.size() - 1);
   return Mark{chunks_.size(), used, fileLength()};
 }
 
 void LogBuffer::truncate(Mark mark) {
-  if (mapped_) {
+  if (mapped()) {
     if (mark.fileLength >= view_.offset) {
       end_ = view_.data + static_cast<std::size_t>(mark.fileLength - view_.offset);
     }
@@ -106,11 +104,11 @@ bool LogBuffer::mapInto(platform::FileHandle* file) {
 }
 
 uint64_t LogBuffer::fileLength() const {
-  return mapped_ ? view_.offset + static_cast<uint64_t>(end_ - view_.data) : fileLength_;
+  return mapped() ? view_.offset + static_cast<uint64_t>(end_ - view_.data) : fileLength_;
 }
 
 platform::FileHandle LogBuffer::releaseFile() {
-  if (mapped_) {
+  if (mapped()) {
     fileLength_ = fileLength();
     unmapView();
   }

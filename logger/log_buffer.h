@@ -113,13 +113,15 @@ class LogBuffer {
   // in place of the view before; false when the disk or the system refuses.
   bool mapView(uint64_t logEnd, std::size_t size);
 
+  // True while the log's end is in a mapped view of the file.
+  bool mapped() const { return view_.data != nullptr; }
+
   // Unmaps the view, if any; the log's end is then nowhere.
   void unmapView();
 
   std::vector<Chunk> chunks_;
   platform::FileHandle file_;
   View view_;
-  bool mapped_ = false;      // the log's end is in view_
   uint64_t fileLength_ = 0;  // the log's bytes in the file, once mapping ended
   char* end_ = nullptr;      // the log's end, in the last chunk or the view
   char* limit_ = nullptr;    // the end of the room there

@@ -38,7 +38,7 @@
   X(void, Load, ())                                                          \
   X(void, Dispose, ())                                                       \
   X(int32_t, GetPluginVersion, ())                                           \
-  X(void, SetVehicleSpec, (VehicleSpec spec))                                \
+  X(void, SetVehicleSpec, (VehicleSpec vehicle))                             \
   X(void, Initialize, (int32_t brakeMode))                                   \
   X(Handles, Elapse, (VehicleState state, int32_t * panel, int32_t * sound)) \
   X(void, SetPower, (int32_t notch))                                         \

@@ -83,6 +83,14 @@ sound: .space 256
   call checkAfterCall
 .endm
 
+/* CALL_WITH_ONE number, argument, entry: the call of an entry point that
+   takes one 32-bit argument. */
+.macro CALL_WITH_ONE number, argument, entry
+  BEGIN_CALL \number
+  pushl $\argument
+  CALL_AND_CHECK \entry
+.endm
+
 /* Checks the rules after a call; returns to the caller's next instruction,
    or, on the first broken rule, records it and leaves the whole sequence.
    eax (a call's result) is kept. Its own return address sits where the
@@ -154,25 +162,11 @@ _callEntryPointsAsTheHost:
   pushl $8                        /* brakeNotches */
   CALL_AND_CHECK SET_VEHICLE_SPEC
 
-  BEGIN_CALL 3                    /* Initialize(1) */
-  pushl $1
-  CALL_AND_CHECK INITIALIZE
-
-  BEGIN_CALL 4                    /* SetBrake(3) */
-  pushl $3
-  CALL_AND_CHECK SET_BRAKE
-
-  BEGIN_CALL 5                    /* SetPower(2) */
-  pushl $2
-  CALL_AND_CHECK SET_POWER
-
-  BEGIN_CALL 6                    /* SetReverser(-1) */
-  pushl $-1
-  CALL_AND_CHECK SET_REVERSER
-
-  BEGIN_CALL 7                    /* SetSignal(4) */
-  pushl $4
-  CALL_AND_CHECK SET_SIGNAL
+  CALL_WITH_ONE 3, 1, INITIALIZE  /* Initialize(1) */
+  CALL_WITH_ONE 4, 3, SET_BRAKE   /* SetBrake(3) */
+  CALL_WITH_ONE 5, 2, SET_POWER   /* SetPower(2) */
+  CALL_WITH_ONE 6, -1, SET_REVERSER  /* SetReverser(-1) */
+  CALL_WITH_ONE 7, 4, SET_SIGNAL  /* SetSignal(4) */
 
   BEGIN_CALL 8                    /* DoorOpen() */
   CALL_AND_CHECK DOOR_OPEN
@@ -187,17 +181,9 @@ _callEntryPointsAsTheHost:
   pushl $3                        /* type */
   CALL_AND_CHECK SET_BEACON_DATA
 
-  BEGIN_CALL 11                   /* KeyDown(5) */
-  pushl $5
-  CALL_AND_CHECK KEY_DOWN
-
-  BEGIN_CALL 12                   /* HornBlow(1) */
-  pushl $1
-  CALL_AND_CHECK HORN_BLOW
-
-  BEGIN_CALL 13                   /* KeyUp(5) */
-  pushl $5
-  CALL_AND_CHECK KEY_UP
+  CALL_WITH_ONE 11, 5, KEY_DOWN   /* KeyDown(5) */
+  CALL_WITH_ONE 12, 1, HORN_BLOW  /* HornBlow(1) */
+  CALL_WITH_ONE 13, 5, KEY_UP     /* KeyUp(5) */
 
   /* Elapse(state, panel, sound), the state's fields from last to first. */
   BEGIN_CALL 14

@@ -75,25 +75,27 @@ void driveWholeRun(plugin_host::PluginModule& module) {
   module.Dispose();
 }
 
-TEST(ModuleRunTest, AWholeRunWritesTheCommittedLog) {
+// The log of the whole run for a module beside this column file and settings.
+std::string wholeRunLog(const std::string& columns, const std::string& settings) {
   TemporaryDirectory directory;
-  directory.write("Logger.csv", kAllColumns);
-  directory.write("Logger.ini", "[Frame]\nSkip=3\n");
+  directory.write("Logger.csv", columns);
+  directory.write("Logger.ini", settings);
   InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   driveWholeRun(*module);
-  EXPECT_EQ(module.onlyLog(), expectedLog("whole_run.csv"));
+  return module.onlyLog();
+}
+
+TEST(ModuleRunTest, AWholeRunWritesTheCommittedLog) {
+  EXPECT_EQ(wholeRunLog(kAllColumns, "[Frame]\nSkip=3\n"), expectedLog("whole_run.csv"));
 }
 
 TEST(ModuleRunTest, AWholeRunForCommaDecimalSpreadsheetsWritesTheCommittedLog) {
-  TemporaryDirectory directory;
   // Two more columns: a title that must be quoted, and one cut at its comma.
-  directory.write("Logger.csv", std::string(kAllColumns) +
-                                    "beacon_distance,Distance; to \"the\" beacon\r\n"
-                                    "location,Location, m\r\n");
-  directory.write("Logger.ini", "[Frame]\nSkip=3\n[Log]\nDecimalComma=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
-  driveWholeRun(*module);
-  EXPECT_EQ(module.onlyLog(), expectedLog("whole_run_decimal_comma.csv"));
+  const std::string columns = std::string(kAllColumns) +
+                              "beacon_distance,Distance; to \"the\" beacon\r\n"
+                              "location,Location, m\r\n";
+  EXPECT_EQ(wholeRunLog(columns, "[Frame]\nSkip=3\n[Log]\nDecimalComma=1\n"),
+            expectedLog("whole_run_decimal_comma.csv"));
 }
 
 TEST(ModuleRunTest, ValuesCarriedIntoARunAreWrittenWithItsDecimalMark) {
@@ -167,15 +169,7 @@ TEST(ModuleRunTest, TheLogIsTheSameInACommaDecimalLocale) {
   const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
   if (!german) german = std::setlocale(LC_ALL, "German");
   if (!german) GTEST_SKIP() << "no German locale installed";
-  TemporaryDirectory directory;
-  directory.write("Logger.csv", kAllColumns);
-  directory.write("Logger.ini", "[Frame]\nSkip=3\n");
-  std::string log;
-  {
-    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
-    driveWholeRun(*module);
-    log = module.onlyLog();
-  }
+  const std::string log = wholeRunLog(kAllColumns, "[Frame]\nSkip=3\n");
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(log, expectedLog("whole_run.csv"));
 }

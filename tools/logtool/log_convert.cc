@@ -37,20 +37,13 @@ std::string convertedPath(const std::string& input, DecimalMark to) {
 }
 
 std::string encodeField(std::string_view field, DecimalMark to, bool title) {
-  if (to == DecimalMark::kPoint) return std::string(field);
-  if (title) {
-    if (field.find_first_of(";\"") == std::string_view::npos) return std::string(field);
-    std::string quoted = "\"";
-    for (const char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-  }
+  if (title) return logger::titleField(field, to);
   std::string value(field);
-  bool comma = false;
-  for (char& c : value) {
-    if (c == '.') c = ',';
-    comma = comma || c == ',';
-  }
-  return comma ? "\"" + value + "\"" : value;
+  if (to == DecimalMark::kPoint) return value;
+  // As the module finishes its value texts, with room for the quotes.
+  value.resize(field.size() + 2);
+  value.resize(logger::toDecimalComma(&value[0], field.size()));
+  return value;
 }
 
 long convertLog(const std::string& input, DecimalMark to, const std::string& output) {

@@ -85,8 +85,6 @@ bool splitQuotedRow(std::string_view row, bool values, std::string* text,
 
 }  // namespace
 
-char fieldSeparator(DecimalMark mark) { return mark == DecimalMark::kComma ? ';' : ','; }
-
 const char* formatName(DecimalMark mark) {
   return mark == DecimalMark::kComma ? "decimal-comma" : "decimal-point";
 }

@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "logger/decimal_mark.h"
+
 namespace logtool {
 
-// How a log writes its numbers, and with them which separator follows each field.
-enum class DecimalMark { kPoint, kComma };
-
-// The character written after every field of a log in that format: ',' or ';'.
-char fieldSeparator(DecimalMark mark);
+// The module's two formats, and the separator after each field in them.
+using logger::DecimalMark;
+using logger::fieldSeparator;
 
 // The format name used in messages and options: "decimal-point" or "decimal-comma".
 const char* formatName(DecimalMark mark);
