@@ -46,9 +46,10 @@ const std::vector<ChartGroup>& chartGroups() {
 
 // Keys that are an axis or markers rather than a chart line of their own.
 bool chartedElsewhere(ColumnKey key) {
-  return key == ColumnKey::kTimeClockText || key == ColumnKey::kTime || key == ColumnKey::kLocation ||
-         key == ColumnKey::kBeaconType || key == ColumnKey::kBeaconSignal ||
-         key == ColumnKey::kBeaconDistance || key == ColumnKey::kBeaconOptional;
+  return key == ColumnKey::kTimeClockText || key == ColumnKey::kTime ||
+         key == ColumnKey::kLocation || key == ColumnKey::kBeaconType ||
+         key == ColumnKey::kBeaconSignal || key == ColumnKey::kBeaconDistance ||
+         key == ColumnKey::kBeaconOptional;
 }
 
 // The value of a field as a chart or the summary reads it; NaN when empty.
