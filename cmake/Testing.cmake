@@ -45,10 +45,14 @@ logger_test(logger_unit_test
     logger/value_table_test.cc
     platform/ini_text_test.cc
     platform/platform_test.cc
+    platform/view_worker_test.cc
     settings/logger_settings_test.cc
     tests/temporary_directory.cc
   LIBRARIES logger_core plugin_host)
 target_include_directories(logger_unit_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+if(NOT WIN32)
+  target_sources(logger_unit_test PRIVATE platform/view_worker_posix_test.cc tests/child_process.cc)
+endif()
 
 logger_test(module_test OWN_MAIN
   SOURCES

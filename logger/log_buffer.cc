@@ -10,11 +10,11 @@ namespace logger {
 char* LogBuffer::startChunk(std::size_t size) {
   if (mapped()) {
     const uint64_t logEnd = view_.offset + static_cast<uint64_t>(end_ - view_.data);
-    if (mapView(logEnd, size)) return end_;
+    if (moveIntoViewAhead(logEnd, size) || mapView(logEnd, size)) return end_;
     // No room on the disk or no mapping: the file keeps the whole rows it
     // holds as the log's first part, and the rest is gathered in memory.
     fileLength_ = logEnd;
-    unmapView();
+    endMapping();
   }
   return startMemoryChunk(size);
 }
@@ -31,6 +31,19 @@ char* LogBuffer::startMemoryChunk(std::size_t size) {
   return end_;
 }
 
+bool LogBuffer::moveIntoViewAhead(uint64_t logEnd, std::size_t size) {
+  if (!ahead_.data || logEnd < ahead_.offset) return false;
+  const uint64_t lead = logEnd - ahead_.offset;
+  if (lead > ahead_.size || size > ahead_.size - lead) return false;
+  unmap(&view_);
+  view_ = ahead_;
+  ahead_ = View{};
+  end_ = view_.data + lead;
+  limit_ = view_.data + view_.size;
+  mapViewAhead();
+  return true;
+}
+
 bool LogBuffer::mapView(uint64_t logEnd, std::size_t size) {
   // The view starts at the granule that holds the log's end, so that the
   // next row follows the last one with no gap; the bytes of that granule
@@ -43,16 +56,38 @@ bool LogBuffer::mapView(uint64_t logEnd, std::size_t size) {
   viewSize += (granularity - viewSize % granularity) % granularity;
   char* data = platform::mapFileView(file_, static_cast<int64_t>(offset), viewSize);
   if (!data) return false;
-  unmapView();
+  unmap(&view_);
+  unmap(&ahead_);
   view_ = View{data, viewSize, offset};
   end_ = data + lead;
   limit_ = data + viewSize;
+  viewWorker_.prepare(view_.data, view_.size);
+  mapViewAhead();
   return true;
 }
 
-void LogBuffer::unmapView() {
-  if (view_.data) platform::unmapFileView(view_.data, view_.size);
-  view_ = View{};
+void LogBuffer::mapViewAhead() {
+  const std::size_t granularity = platform::mappingGranularity();
+  const std::size_t overlap = (kAheadOverlap + granularity - 1) / granularity * granularity;
+  if (view_.size < overlap) return;
+  const uint64_t offset = view_.offset + (view_.size - overlap);
+  const std::size_t size = kChunkSize + overlap;
+  char* data = platform::mapFileView(file_, static_cast<int64_t>(offset), size);
+  if (!data) return;
+  ahead_ = View{data, size, offset};
+  viewWorker_.prepare(ahead_.data, ahead_.size);
+}
+
+void LogBuffer::unmap(View* view) {
+  if (!view->data) return;
+  viewWorker_.unmap(view->data, view->size);
+  *view = View{};
+}
+
+void LogBuffer::endMapping() {
+  unmap(&view_);
+  unmap(&ahead_);
+  viewWorker_.stop();
   end_ = limit_ = nullptr;
 }
 
@@ -90,7 +125,7 @@ void LogBuffer::truncate(Mark mark) {
 
 void LogBuffer::clear() {
   chunks_.clear();
-  unmapView();
+  endMapping();
   file_.close();
   fileLength_ = 0;
 }
@@ -110,7 +145,7 @@ uint64_t LogBuffer::fileLength() const {
 platform::FileHandle LogBuffer::releaseFile() {
   if (mapped()) {
     fileLength_ = fileLength();
-    unmapView();
+    endMapping();
   }
   if (file_.isOpen()) platform::truncateFile(file_, static_cast<int64_t>(fileLength_));
   return std::move(file_);

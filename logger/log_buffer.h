@@ -1,6 +1,7 @@
 // The log as it is gathered: written straight into its file through shared
 // mapped views, one chunk at a time, so that the pages are the file's and
-// reach the disk even when the host dies; or, where no file can be mapped, a
+// reach the disk even when the host dies, with the next chunk mapped ahead and
+// the slow calls made off the writer's thread; or, where no file can be mapped, a
 // list of large chunks in memory, so that growing never copies what is
 // already held. A log that loses its mapping midway keeps what the file holds
 // as its first part and gathers the rest in memory.
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/file_handle.h"
+#include "platform/view_worker.h"
 
 namespace logger {
 
@@ -21,6 +23,11 @@ class LogBuffer {
  public:
   // The size of a fresh chunk; a larger piece gets a chunk of its own size.
   static constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+
+  // How far the view mapped ahead reaches back into the one before it, at
+  // the least: a piece of up to this size that does not fit at the end of a
+  // view starts in the view ahead.
+  static constexpr std::size_t kAheadOverlap = std::size_t{64} << 10;
 
   // A position in the log, to go back to.
   struct Mark {
@@ -109,19 +116,33 @@ class LogBuffer {
   // Room for size bytes in a new chunk in memory; throws std::bad_alloc.
   char* startMemoryChunk(std::size_t size);
 
+  // Moves the log's end at logEnd into the view ahead, when that has room
+  // for size bytes from there; false when it has not.
+  bool moveIntoViewAhead(uint64_t logEnd, std::size_t size);
+
   // Maps the file from the log's end at logEnd on, with room for size bytes,
-  // in place of the view before; false when the disk or the system refuses.
+  // in place of both views; false when the disk or the system refuses.
   bool mapView(uint64_t logEnd, std::size_t size);
+
+  // Maps the part of the file after the view, overlapping its end, as the
+  // view ahead and has its pages got ready; without it when that fails.
+  void mapViewAhead();
 
   // True while the log's end is in a mapped view of the file.
   bool mapped() const { return view_.data != nullptr; }
 
-  // Unmaps the view, if any; the log's end is then nowhere.
-  void unmapView();
+  // Has *view unmapped, if it is mapped, and forgets it.
+  void unmap(View* view);
+
+  // Unmaps both views and ends the worker's thread; the log's end is then
+  // nowhere.
+  void endMapping();
 
   std::vector<Chunk> chunks_;
   platform::FileHandle file_;
   View view_;
+  View ahead_;  // the part of the file after view_, mapped already
+  platform::ViewWorker viewWorker_;
   uint64_t fileLength_ = 0;  // the log's bytes in the file, once mapping ended
   char* end_ = nullptr;      // the log's end, in the last chunk or the view
   char* limit_ = nullptr;    // the end of the room there

@@ -83,9 +83,13 @@ TEST(MappedLogBufferTest, RowsAcrossManyChunksReachTheFileWholeAndInOrder) {
   mapIntoNewFile(directory, &log, &path);
   std::string expected = "header,\r\n";
   log.append(expected);
-  // Rows of every length up to 700 bytes, some 5 MiB in all.
+  // Rows of every length up to 700 bytes, some 5 MiB in all, and now and then
+  // one too long to start in the view mapped ahead, or to fit in it at all.
   for (int row = 0; expected.size() < 5 * LogBuffer::kChunkSize; ++row) {
-    std::string text(static_cast<std::size_t>(row * 7919 % 700), static_cast<char>('a' + row % 26));
+    std::size_t length = static_cast<std::size_t>(row * 7919 % 700);
+    if (row % 1500 == 1499) length = LogBuffer::kAheadOverlap + 4321 + row;
+    if (row % 6000 == 5999) length = LogBuffer::kChunkSize + row;
+    std::string text(length, static_cast<char>('a' + row % 26));
     text += "\r\n";
     writeRow(&log, text);
     expected += text;
@@ -99,6 +103,23 @@ TEST(MappedLogBufferTest, RowsAcrossManyChunksReachTheFileWholeAndInOrder) {
   EXPECT_EQ(platform::fileSize(file), static_cast<int64_t>(expected.size()));
   file.close();
   EXPECT_EQ(testing_support::readFileBytes(path), expected);
+}
+
+// The first view ends at one chunk; the view ahead reaches back before that.
+// A row that starts there but is longer than the rest of the view ahead gets
+// a view of its own size.
+TEST(MappedLogBufferTest, ARowLongerThanTheViewAheadGetsAViewOfItsOwn) {
+  testing_support::TemporaryDirectory directory;
+  LogBuffer log;
+  std::string path;
+  mapIntoNewFile(directory, &log, &path);
+  const std::string filler(LogBuffer::kChunkSize - 100, 'f');
+  const std::string row = std::string(LogBuffer::kChunkSize + 1000, 'r') + "\r\n";
+  log.append(filler);
+  writeRow(&log, row);
+  writeRow(&log, "after\r\n");
+  log.releaseFile().close();
+  EXPECT_EQ(testing_support::readFileBytes(path), filler + row + "after\r\n");
 }
 
 TEST(MappedLogBufferTest, TruncateGoesBackWithinTheFile) {

@@ -1,0 +1,109 @@
+// What the worker does to the process's mappings, read from /proc.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "platform/platform.h"
+#include "platform/view_worker.h"
+#include "tests/child_process.h"
+#include "tests/temporary_directory.h"
+
+namespace platform {
+namespace {
+
+using testing_support::TemporaryDirectory;
+
+constexpr std::size_t kViewSize = std::size_t{1} << 20;
+
+// The resident kibibytes of the mapping that starts at view; -1 when there is none.
+long residentKiB(const char* view) {
+  std::ostringstream start;
+  start << std::hex << std::setw(8) << std::setfill('0') << reinterpret_cast<uintptr_t>(view)
+        << '-';
+  std::ifstream smaps("/proc/self/smaps");
+  bool inView = false;
+  for (std::string line; std::getline(smaps, line);) {
+    if (line.rfind(start.str(), 0) == 0) inView = true;
+    if (inView && line.rfind("Rss:", 0) == 0) return std::stol(line.substr(4));
+  }
+  return -1;
+}
+
+// The lines of /proc/self/maps that name path.
+int mappingsOf(const std::string& path) {
+  std::ifstream maps("/proc/self/maps");
+  int count = 0;
+  for (std::string line; std::getline(maps, line);) {
+    if (line.find(path) != std::string::npos) ++count;
+  }
+  return count;
+}
+
+// Waits up to ten seconds for every page of view to be resident.
+void waitUntilResident(const char* view) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (residentKiB(view) < long{kViewSize / 1024} &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+struct MappedFile {
+  TemporaryDirectory directory;
+  std::string path = (directory.path() / "view").string();
+  FileHandle file;
+  MappedFile() { EXPECT_EQ(createRunningFile(path, &file), CreateResult::kCreated); }
+  char* map(int index) { return mapFileView(file, int64_t{index} * int64_t{kViewSize}, kViewSize); }
+};
+
+// Nothing is written, yet every page of the view comes in: the writer will
+// find them all mapped writable.
+TEST(ViewWorkerPosixTest, APreparedViewIsResidentBeforeAnyWrite) {
+  MappedFile mapped;
+  char* view = mapped.map(0);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(residentKiB(view), 0);
+  ViewWorker worker;
+  worker.prepare(view, kViewSize);
+  waitUntilResident(view);
+  EXPECT_EQ(residentKiB(view), long{kViewSize / 1024});
+  worker.unmap(view, kViewSize);
+  worker.stop();
+  EXPECT_EQ(mappingsOf(mapped.path), 0);
+}
+
+// A child forked while the worker's thread waits for work has no such
+// thread, and its copy of the locks counts the parent's thread as waiting:
+// its views are unmapped and its worker stopped all the same.
+TEST(ViewWorkerPosixTest, AForkedChildNeverWaitsForTheParentsThread) {
+  MappedFile mapped;
+  ViewWorker worker;
+  char* first = mapped.map(0);
+  ASSERT_NE(first, nullptr);
+  worker.prepare(first, kViewSize);
+  waitUntilResident(first);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // back to waiting
+  const testing_support::ChildOutcome outcome = testing_support::runInChild([&] {
+    alarm(10);  // a wait that never ends fails the test
+    char* second = mapped.map(1);
+    worker.prepare(second, kViewSize);
+    second[0] = 'c';
+    worker.unmap(second, kViewSize);
+    worker.unmap(first, kViewSize);
+    worker.stop();
+    return mappingsOf(mapped.path) == 0 ? 0 : 1;
+  });
+  EXPECT_TRUE(outcome.exited && outcome.exitCode == 0) << outcome.describe();
+  worker.unmap(first, kViewSize);
+  worker.stop();
+  EXPECT_EQ(mappingsOf(mapped.path), 0);
+}
+
+}  // namespace
+}  // namespace platform
