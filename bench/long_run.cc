@@ -52,6 +52,13 @@ long threadSwitches() {
   return usage.ru_nvcsw + usage.ru_nivcsw;
 }
 
+// This thread's page faults so far, minor and major.
+long threadPageFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_minflt + usage.ru_majflt;
+}
+
 // Runs measure in a child process and hands back what it returned; a child
 // that fails gives a zeroed result.
 template <typename Result, typename Measure>
@@ -92,6 +99,7 @@ void timeCalls(int32_t count, Call call, LongRunFigures* figures) {
   LatencyHistogram histogram;
   int64_t worstUnpreempted = 0;
   const long switchesBefore = involuntarySwitches();
+  const long faultsBefore = threadPageFaults();
   for (int32_t index = 0; index < count; ++index) {
     const long switches = threadSwitches();
     const Clock::time_point start = Clock::now();
@@ -101,6 +109,7 @@ void timeCalls(int32_t count, Call call, LongRunFigures* figures) {
     if (threadSwitches() == switches) worstUnpreempted = std::max(worstUnpreempted, ns);
     histogram.record(ns);
   }
+  figures->pageFaults = threadPageFaults() - faultsBefore;
   figures->preemptions = involuntarySwitches() - switchesBefore;
   figures->meanCallNs = histogram.mean();
   figures->medianCallNs = histogram.percentile(0.5);

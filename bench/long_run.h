@@ -23,6 +23,7 @@ struct LongRunFigures {
   uint64_t startResidentBytes;  // resident memory before the first frame
   uint64_t peakResidentBytes;   // the process's peak resident memory
   long preemptions;             // involuntary context switches during the frames
+  long pageFaults;              // the calling thread's page faults during the frames
 };
 
 // The module at builtModule logging rows rows at frame interval 1.

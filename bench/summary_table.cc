@@ -137,6 +137,9 @@ std::vector<Row> longRunRows(const BenchResults& results) {
                       std::to_string(reference.callsOver100us), "", "", ""});
   table.push_back(Row{"preemptions during the frames", std::to_string(module.preemptions),
                       std::to_string(reference.preemptions), "", "", ""});
+  table.push_back(Row{"page faults on the host's thread during the frames",
+                      std::to_string(module.pageFaults), std::to_string(reference.pageFaults), "",
+                      "", ""});
   table.push_back(floorRow("floor: copying each row's bytes into fresh memory", results.copyFloor));
   table.push_back(floorRow("floor: spinning as long as a median Elapse", results.spinFloor));
   table.push_back(floorRow("floor: a chunk switch alone (reserve 1 MiB, map, unmap)",
