@@ -32,15 +32,21 @@ char* LogBuffer::startMemoryChunk(std::size_t size) {
 }
 
 bool LogBuffer::moveIntoViewAhead(uint64_t logEnd, std::size_t size) {
-  if (!ahead_.data || logEnd < ahead_.offset) return false;
-  const uint64_t lead = logEnd - ahead_.offset;
-  if (lead > ahead_.size || size > ahead_.size - lead) return false;
-  unmap(&view_);
-  view_ = ahead_;
+  if (ahead_.size == 0) return false;
+  View ahead = ahead_;
   ahead_ = View{};
+  ahead.data = viewWorker_.takeViewAhead();
+  if (!ahead.data) return false;
+  const uint64_t lead = logEnd - ahead.offset;
+  if (logEnd < ahead.offset || lead > ahead.size || size > ahead.size - lead) {
+    viewWorker_.unmap(ahead.data, ahead.size);
+    return false;
+  }
+  viewWorker_.unmap(view_.data, view_.size);
+  view_ = ahead;
   end_ = view_.data + lead;
   limit_ = view_.data + view_.size;
-  mapViewAhead();
+  askForViewAhead();
   return true;
 }
 
@@ -56,37 +62,31 @@ bool LogBuffer::mapView(uint64_t logEnd, std::size_t size) {
   viewSize += (granularity - viewSize % granularity) % granularity;
   char* data = platform::mapFileView(file_, static_cast<int64_t>(offset), viewSize);
   if (!data) return false;
-  unmap(&view_);
-  unmap(&ahead_);
+  unmapViews();
   view_ = View{data, viewSize, offset};
   end_ = data + lead;
   limit_ = data + viewSize;
   viewWorker_.prepare(view_.data, view_.size);
-  mapViewAhead();
+  askForViewAhead();
   return true;
 }
 
-void LogBuffer::mapViewAhead() {
+void LogBuffer::askForViewAhead() {
   const std::size_t granularity = platform::mappingGranularity();
   const std::size_t overlap = (kAheadOverlap + granularity - 1) / granularity * granularity;
   if (view_.size < overlap) return;
-  const uint64_t offset = view_.offset + (view_.size - overlap);
-  const std::size_t size = kChunkSize + overlap;
-  char* data = platform::mapFileView(file_, static_cast<int64_t>(offset), size);
-  if (!data) return;
-  ahead_ = View{data, size, offset};
-  viewWorker_.prepare(ahead_.data, ahead_.size);
+  ahead_ = View{nullptr, kChunkSize + overlap, view_.offset + (view_.size - overlap)};
+  viewWorker_.mapViewAhead(file_, static_cast<int64_t>(ahead_.offset), ahead_.size);
 }
 
-void LogBuffer::unmap(View* view) {
-  if (!view->data) return;
-  viewWorker_.unmap(view->data, view->size);
-  *view = View{};
+void LogBuffer::unmapViews() {
+  if (view_.data) viewWorker_.unmap(view_.data, view_.size);
+  if (ahead_.size != 0) viewWorker_.unmap(viewWorker_.takeViewAhead(), ahead_.size);
+  view_ = ahead_ = View{};
 }
 
 void LogBuffer::endMapping() {
-  unmap(&view_);
-  unmap(&ahead_);
+  unmapViews();
   viewWorker_.stop();
   end_ = limit_ = nullptr;
 }

@@ -116,23 +116,23 @@ class LogBuffer {
   // Room for size bytes in a new chunk in memory; throws std::bad_alloc.
   char* startMemoryChunk(std::size_t size);
 
-  // Moves the log's end at logEnd into the view ahead, when that has room
-  // for size bytes from there; false when it has not.
+  // Moves the log's end at logEnd into the view ahead, when that could be
+  // mapped and has room for size bytes from there; false when not.
   bool moveIntoViewAhead(uint64_t logEnd, std::size_t size);
 
   // Maps the file from the log's end at logEnd on, with room for size bytes,
   // in place of both views; false when the disk or the system refuses.
   bool mapView(uint64_t logEnd, std::size_t size);
 
-  // Maps the part of the file after the view, overlapping its end, as the
-  // view ahead and has its pages got ready; without it when that fails.
-  void mapViewAhead();
+  // Has the part of the file after the view, overlapping its end, mapped
+  // ahead by the worker.
+  void askForViewAhead();
 
   // True while the log's end is in a mapped view of the file.
   bool mapped() const { return view_.data != nullptr; }
 
-  // Has *view unmapped, if it is mapped, and forgets it.
-  void unmap(View* view);
+  // Has the view and the view ahead unmapped and forgets them.
+  void unmapViews();
 
   // Unmaps both views and ends the worker's thread; the log's end is then
   // nowhere.
@@ -141,7 +141,7 @@ class LogBuffer {
   std::vector<Chunk> chunks_;
   platform::FileHandle file_;
   View view_;
-  View ahead_;  // the part of the file after view_, mapped already
+  View ahead_;  // the part of the file after view_, asked for; its data is the worker's
   platform::ViewWorker viewWorker_;
   uint64_t fileLength_ = 0;  // the log's bytes in the file, once mapping ended
   char* end_ = nullptr;      // the log's end, in the last chunk or the view

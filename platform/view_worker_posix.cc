@@ -2,6 +2,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <new>
@@ -19,14 +20,20 @@ namespace platform {
 namespace {
 
 struct Job {
-  bool unmap;  // else prepare
+  enum Kind { kMapAhead, kPrepare, kUnmap } kind;
   char* view;
   std::size_t size;
+  const FileHandle* file;  // the file to map, for kMapAhead
+  int64_t offset;          // where the view starts in it
 };
 
 // The work that may wait at once; beyond it, preparations are left out and
-// views unmapped by the caller.
+// views mapped and unmapped by the caller.
 constexpr int kMaxJobs = 4;
+
+// A preparation goes this far at a time, so that one given up (the run
+// ended, the view let go) stops soon.
+constexpr std::size_t kPreparationPiece = std::size_t{64} << 10;
 
 // Enough for the thread's few frames and a system call.
 constexpr std::size_t kThreadStackSize = std::size_t{256} << 10;
@@ -42,12 +49,19 @@ struct ViewWorker::State {
   Job jobs[kMaxJobs];  // waiting, oldest first
   int jobCount = 0;
   const char* busy = nullptr;  // the view of the job under way
+  bool busyDropped = false;    // its preparation is given up
+  bool mappingAhead = false;   // a view ahead is asked for and not yet mapped
+  char* viewAhead = nullptr;   // the view ahead, mapped and not yet taken
+  std::size_t viewAheadSize = 0;
   bool stopping = false;
   bool unavailable = false;  // no thread could be started
 
-  void add(Job job) {
+  // Adds job after the others; false when too many wait or no thread runs.
+  bool add(Job job) {
+    if (jobCount == kMaxJobs || !startThread()) return false;
     jobs[jobCount++] = job;
     changed.notify_all();
+    return true;
   }
 
   void remove(int index) {
@@ -55,11 +69,13 @@ struct ViewWorker::State {
     --jobCount;
   }
 
-  // Drops the waiting preparations of view, or of every view for nullptr.
+  // Drops the preparations of view, or of every view for nullptr: those
+  // waiting at once, the one under way after its current piece.
   void dropPreparations(const char* view) {
     for (int i = jobCount - 1; i >= 0; --i) {
-      if (!jobs[i].unmap && (view == nullptr || jobs[i].view == view)) remove(i);
+      if (jobs[i].kind == Job::kPrepare && (view == nullptr || jobs[i].view == view)) remove(i);
     }
+    if (busy && (view == nullptr || busy == view)) busyDropped = true;
   }
 
   bool startThread() {
@@ -85,20 +101,41 @@ struct ViewWorker::State {
     for (;;) {
       changed.wait(lock, [this] { return stopping || jobCount > 0; });
       if (jobCount == 0) return;
-      const Job job = jobs[0];
+      Job job = jobs[0];
       remove(0);
+      busyDropped = false;
+      if (job.kind == Job::kMapAhead) {
+        lock.unlock();
+        job.view = mapFileView(*job.file, job.offset, job.size);
+        lock.lock();
+        viewAhead = job.view;
+        viewAheadSize = job.size;
+        mappingAhead = false;
+        changed.notify_all();
+      }
       busy = job.view;
       lock.unlock();
-      if (job.unmap) {
+      if (job.kind == Job::kUnmap) {
         unmapFileView(job.view, job.size);
-      } else {
-        // Faults every page in writable, as a first write would, without
-        // touching a byte: the writer may be writing the first of them.
-        madvise(job.view, job.size, MADV_POPULATE_WRITE);
+      } else if (job.view) {
+        prepareView(job.view, job.size);
       }
       lock.lock();
       busy = nullptr;
       changed.notify_all();
+    }
+  }
+
+  // Faults every page of the view in writable, as a first write would,
+  // without touching a byte (the writer may be writing the first of them),
+  // a piece at a time until done or dropped. Called unlocked.
+  void prepareView(char* view, std::size_t size) {
+    for (std::size_t done = 0; done < size; done += kPreparationPiece) {
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (busyDropped || stopping) return;
+      }
+      madvise(view + done, std::min(kPreparationPiece, size - done), MADV_POPULATE_WRITE);
     }
   }
 };
@@ -115,12 +152,37 @@ ViewWorker::State* ViewWorker::state() {
   return state_.get();
 }
 
+void ViewWorker::mapViewAhead(const FileHandle& file, int64_t offset, std::size_t size) {
+  State* state = this->state();
+  if (!state) return;
+  std::unique_lock<std::mutex> lock(state->mutex);
+  if (state->mappingAhead || state->viewAhead) return;
+  if (state->add(Job{Job::kMapAhead, nullptr, size, &file, offset})) {
+    state->mappingAhead = true;
+    return;
+  }
+  lock.unlock();
+  char* view = mapFileView(file, offset, size);
+  lock.lock();
+  state->viewAhead = view;
+  state->viewAheadSize = size;
+}
+
+char* ViewWorker::takeViewAhead() {
+  State* state = this->state();
+  if (!state) return nullptr;
+  std::unique_lock<std::mutex> lock(state->mutex);
+  state->changed.wait(lock, [&] { return !state->mappingAhead; });
+  char* view = state->viewAhead;
+  state->viewAhead = nullptr;
+  return view;
+}
+
 void ViewWorker::prepare(char* view, std::size_t size) {
   State* state = this->state();
   if (!state || !view) return;
   std::lock_guard<std::mutex> lock(state->mutex);
-  if (!state->startThread() || state->jobCount == kMaxJobs) return;
-  state->add(Job{false, view, size});
+  state->add(Job{Job::kPrepare, view, size, nullptr, 0});
 }
 
 void ViewWorker::unmap(char* view, std::size_t size) {
@@ -128,10 +190,7 @@ void ViewWorker::unmap(char* view, std::size_t size) {
   if (State* state = this->state()) {
     std::unique_lock<std::mutex> lock(state->mutex);
     state->dropPreparations(view);
-    if (state->threadRunning && state->jobCount < kMaxJobs) {
-      state->add(Job{true, view, size});
-      return;
-    }
+    if (state->add(Job{Job::kUnmap, view, size, nullptr, 0})) return;
     // Unmapped here, once a preparation of it under way is over.
     state->changed.wait(lock, [&] { return state->busy != view; });
   }
@@ -143,13 +202,16 @@ void ViewWorker::stop() {
   if (!state) return;
   {
     std::lock_guard<std::mutex> lock(state->mutex);
-    if (!state->threadRunning) return;
-    state->dropPreparations(nullptr);
-    state->stopping = true;
-    state->changed.notify_all();
+    if (state->threadRunning) {
+      state->dropPreparations(nullptr);
+      state->stopping = true;
+      state->changed.notify_all();
+    }
   }
-  pthread_join(state->thread, nullptr);
+  if (state->threadRunning) pthread_join(state->thread, nullptr);
   state->threadRunning = false;
+  if (state->viewAhead) unmapFileView(state->viewAhead, state->viewAheadSize);
+  state->viewAhead = nullptr;
 }
 
 }  // namespace platform

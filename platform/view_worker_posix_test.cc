@@ -76,6 +76,17 @@ TEST(ViewWorkerPosixTest, APreparedViewIsResidentBeforeAnyWrite) {
   worker.unmap(view, kViewSize);
   worker.stop();
   EXPECT_EQ(mappingsOf(mapped.path), 0);
+
+  // A view mapped ahead comes in the same way; one never taken goes at stop.
+  worker.mapViewAhead(mapped.file, int64_t{kViewSize}, kViewSize);
+  char* ahead = worker.takeViewAhead();
+  ASSERT_NE(ahead, nullptr);
+  waitUntilResident(ahead);
+  EXPECT_EQ(residentKiB(ahead), long{kViewSize / 1024});
+  worker.unmap(ahead, kViewSize);
+  worker.mapViewAhead(mapped.file, int64_t{2 * kViewSize}, kViewSize);
+  worker.stop();
+  EXPECT_EQ(mappingsOf(mapped.path), 0);
 }
 
 // A child forked while the worker's thread waits for work has no such

@@ -48,18 +48,26 @@ TEST(ViewWorkerTest, PreparingAViewNeverChangesWhatItsPagesHold) {
 }
 
 // More views than may wait at once, handed over as fast as they can be
-// mapped, and the worker stopped and started again between runs: every
-// write reaches the file.
+// mapped, every other one mapped ahead by the worker, and the worker stopped
+// and started again between runs: every write reaches the file.
 TEST(ViewWorkerTest, EveryViewHandedOverReachesTheFile) {
   TemporaryDirectory directory;
   const std::string path = (directory.path() / "views").string();
   FileHandle file = createMappableFile(path, "");
   ViewWorker worker;
+  EXPECT_EQ(worker.takeViewAhead(), nullptr) << "none was asked for";
   constexpr int kViews = 24;
   for (int index = 0; index < kViews; ++index) {
-    char* view = mapFileView(file, int64_t{index} * int64_t{kViewSize}, kViewSize);
-    ASSERT_NE(view, nullptr);
-    worker.prepare(view, kViewSize);
+    const int64_t offset = int64_t{index} * int64_t{kViewSize};
+    char* view = nullptr;
+    if (index % 2 == 0) {
+      view = mapFileView(file, offset, kViewSize);
+      worker.prepare(view, kViewSize);
+    } else {
+      worker.mapViewAhead(file, offset, kViewSize);
+      view = worker.takeViewAhead();
+    }
+    ASSERT_NE(view, nullptr) << "view " << index;
     view[0] = view[kViewSize - 1] = static_cast<char>('A' + index);
     worker.unmap(view, kViewSize);
     if (index == kViews / 2) worker.stop();
@@ -73,6 +81,20 @@ TEST(ViewWorkerTest, EveryViewHandedOverReachesTheFile) {
     EXPECT_EQ(bytes[start], 'A' + index) << "view " << index;
     EXPECT_EQ(bytes[start + kViewSize - 1], 'A' + index) << "view " << index;
   }
+}
+
+// A file that cannot be mapped for writing gives no view ahead, and the
+// worker goes on.
+TEST(ViewWorkerTest, AViewAheadThatCannotBeMappedIsNone) {
+  TemporaryDirectory directory;
+  const auto path = directory.write("read-only", std::string(100, 'r'));
+  const FileHandle readOnly = openForReading(path.string());
+  ASSERT_TRUE(readOnly.isOpen());
+  ViewWorker worker;
+  worker.mapViewAhead(readOnly, 0, kViewSize);
+  EXPECT_EQ(worker.takeViewAhead(), nullptr);
+  worker.stop();
+  EXPECT_EQ(readFileBytes(path), std::string(100, 'r'));
 }
 
 }  // namespace
