@@ -1,4 +1,5 @@
 #include <pthread.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -34,6 +35,9 @@ constexpr int kMaxJobs = 4;
 // A preparation goes this far at a time, so that one given up (the run
 // ended, the view let go) stops soon.
 constexpr std::size_t kPreparationPiece = std::size_t{64} << 10;
+
+// What the thread is called where threads are listed (top -H, a debugger).
+constexpr char kThreadName[] = "logger views";
 
 // Enough for the thread's few frames and a system call.
 constexpr std::size_t kThreadStackSize = std::size_t{256} << 10;
@@ -85,8 +89,16 @@ struct ViewWorker::State {
     pthread_attr_t attributes;
     if (pthread_attr_init(&attributes) != 0) return false;
     pthread_attr_setstacksize(&attributes, kThreadStackSize);
+    // The thread takes none of the host's signals: it starts with all of
+    // them blocked.
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &before);
     threadRunning = pthread_create(&thread, &attributes, &State::threadMain, this) == 0;
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
     pthread_attr_destroy(&attributes);
+    if (threadRunning) pthread_setname_np(thread, kThreadName);
     unavailable = !threadRunning;
     return threadRunning;
   }

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <sstream>
@@ -87,6 +89,36 @@ TEST(ViewWorkerPosixTest, APreparedViewIsResidentBeforeAnyWrite) {
   worker.mapViewAhead(mapped.file, int64_t{2 * kViewSize}, kViewSize);
   worker.stop();
   EXPECT_EQ(mappingsOf(mapped.path), 0);
+}
+
+// The status lines of this process's thread called name; empty when none is.
+std::string threadStatus(const std::string& name) {
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream status(task.path() / "status");
+    const std::string text((std::istreambuf_iterator<char>(status)), {});
+    if (text.rfind("Name:\t" + name + "\n", 0) == 0) return text;
+  }
+  return "";
+}
+
+// Signals meant for the host never run its handlers on the worker's thread.
+TEST(ViewWorkerPosixTest, TheWorkersThreadBlocksTheHostsSignals) {
+  MappedFile mapped;
+  ViewWorker worker;
+  char* view = mapped.map(0);
+  ASSERT_NE(view, nullptr);
+  worker.prepare(view, kViewSize);
+  const std::string status = threadStatus("logger views");
+  ASSERT_NE(status, "") << "the thread is named";
+  const std::size_t line = status.find("SigBlk:\t");
+  ASSERT_NE(line, std::string::npos);
+  const unsigned long long blocked = std::stoull(status.substr(line + 8, 16), nullptr, 16);
+  for (int signal : {SIGINT, SIGTERM, SIGALRM, SIGUSR1, SIGCHLD, SIGPIPE}) {
+    EXPECT_TRUE(blocked >> (signal - 1) & 1) << "signal " << signal;
+  }
+  worker.unmap(view, kViewSize);
+  worker.stop();
+  EXPECT_EQ(threadStatus("logger views"), "") << "the thread ends at stop";
 }
 
 // A child forked while the worker's thread waits for work has no such
