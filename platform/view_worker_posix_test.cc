@@ -62,6 +62,13 @@ struct MappedFile {
   FileHandle file;
   MappedFile() { EXPECT_EQ(createRunningFile(path, &file), CreateResult::kCreated); }
   char* map(int index) { return mapFileView(file, int64_t{index} * int64_t{kViewSize}, kViewSize); }
+  // The index-th view, mapped and handed to worker to be got ready.
+  char* mapPrepared(ViewWorker* worker, int index) {
+    char* view = map(index);
+    EXPECT_NE(view, nullptr);
+    worker->prepare(view, kViewSize);
+    return view;
+  }
 };
 
 // Nothing is written, yet every page of the view comes in: the writer will
@@ -105,9 +112,7 @@ std::string threadStatus(const std::string& name) {
 TEST(ViewWorkerPosixTest, TheWorkersThreadBlocksTheHostsSignals) {
   MappedFile mapped;
   ViewWorker worker;
-  char* view = mapped.map(0);
-  ASSERT_NE(view, nullptr);
-  worker.prepare(view, kViewSize);
+  char* view = mapped.mapPrepared(&worker, 0);
   const std::string status = threadStatus("logger views");
   ASSERT_NE(status, "") << "the thread is named";
   const std::size_t line = status.find("SigBlk:\t");
@@ -127,15 +132,12 @@ TEST(ViewWorkerPosixTest, TheWorkersThreadBlocksTheHostsSignals) {
 TEST(ViewWorkerPosixTest, AForkedChildNeverWaitsForTheParentsThread) {
   MappedFile mapped;
   ViewWorker worker;
-  char* first = mapped.map(0);
-  ASSERT_NE(first, nullptr);
-  worker.prepare(first, kViewSize);
+  char* first = mapped.mapPrepared(&worker, 0);
   waitUntilResident(first);
   std::this_thread::sleep_for(std::chrono::milliseconds(20));  // back to waiting
   const testing_support::ChildOutcome outcome = testing_support::runInChild([&] {
     alarm(10);  // a wait that never ends fails the test
-    char* second = mapped.map(1);
-    worker.prepare(second, kViewSize);
+    char* second = mapped.mapPrepared(&worker, 1);
     second[0] = 'c';
     worker.unmap(second, kViewSize);
     worker.unmap(first, kViewSize);
