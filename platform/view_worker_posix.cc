@@ -1,3 +1,4 @@
+// The view worker on Linux and other POSIX systems: a thread of its own.
 #include <pthread.h>
 #include <signal.h>
 #include <sys/mman.h>

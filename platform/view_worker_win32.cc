@@ -1,3 +1,4 @@
+// The view worker on Windows: no thread, every call made at once.
 #include <new>
 
 #include "platform/platform.h"
