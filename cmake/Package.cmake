@@ -26,14 +26,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/Logger.csv ${PROJECT_SOURCE_DIR}/ex
         DESTINATION . COMPONENT package)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT package)
 
-# The tools a user runs without a build machine, whichever of them exist;
+# The tools a user runs without a build machine (logger_tool);
 # packaged_tools.txt names them for cmake/CheckPackage.cmake.
-set(packaged_tools)
-foreach(tool simhost logtool)
-  if(TARGET ${tool})
-    install(TARGETS ${tool} RUNTIME DESTINATION tools COMPONENT package)
-    list(APPEND packaged_tools ${tool})
-  endif()
+get_property(packaged_tools GLOBAL PROPERTY LOGGER_TOOLS)
+foreach(tool ${packaged_tools})
+  install(TARGETS ${tool} RUNTIME DESTINATION tools COMPONENT package)
 endforeach()
 file(WRITE ${CMAKE_BINARY_DIR}/packaged_tools.txt "${packaged_tools}")
 

@@ -81,7 +81,7 @@ else()
     tests/child_process.cc)
 endif()
 
-if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+if(WINDOWS_ARCHITECTURE STREQUAL "x86")
   # The entry points called from assembly as the platform's own compiler calls them.
   enable_language(ASM)
   target_sources(module_test PRIVATE plugin/host_caller_x86.S plugin/host_caller_x86_test.cc)

@@ -29,9 +29,10 @@ void addColumn(std::string_view line, const ColumnSink& sink) {
   sink.log->append(std::string_view(&separator, 1));
 }
 
-// Hands each line of the file to addColumn, a CR before LF dropped, until
-// the file ends, a read fails or an end-of-text byte comes.
-void readLines(const platform::FileHandle& file, const ColumnSink& sink) {
+}  // namespace
+
+bool forEachColumnFileLine(const platform::FileHandle& file,
+                           const std::function<bool(std::string_view)>& visit) {
   std::string line;
   bool pendingLine = false;
   char buffer[65536];
@@ -44,7 +45,7 @@ void readLines(const platform::FileHandle& file, const ColumnSink& sink) {
     for (std::size_t newline; (newline = text.find('\n')) != std::string_view::npos;) {
       line.append(text.data(), newline);
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      addColumn(line, sink);
+      if (!visit(line)) return false;
       line.clear();
       text.remove_prefix(newline + 1);
     }
@@ -52,10 +53,8 @@ void readLines(const platform::FileHandle& file, const ColumnSink& sink) {
     pendingLine = !line.empty();
     if (ended) break;
   }
-  if (pendingLine) addColumn(line, sink);
+  return !pendingLine || visit(line);
 }
-
-}  // namespace
 
 bool parseColumnLine(std::string_view line, std::string* key, std::string* title) {
   std::string_view fields[2];
@@ -75,7 +74,13 @@ bool parseColumnLine(std::string_view line, std::string* key, std::string* title
 void readColumns(const std::string& path, DecimalMark mark, ColumnList* columns, LogBuffer* log) {
   const platform::FileHandle file =
       path.empty() ? platform::FileHandle() : platform::openForReading(path);
-  if (file.isOpen()) readLines(file, ColumnSink{mark, columns, log});
+  if (file.isOpen()) {
+    const ColumnSink sink{mark, columns, log};
+    forEachColumnFileLine(file, [&sink](std::string_view line) {
+      addColumn(line, sink);
+      return true;
+    });
+  }
   log->append(kLineBreak);
 }
 

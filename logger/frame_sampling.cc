@@ -41,7 +41,7 @@ void Logger::logFrame(const VehicleState& state) {
 void Logger::appendRowUnlessOutOfMemory() {
   const LogBuffer::Mark rowStart = log_.mark();
   try {
-    appendRow(values_, columns_, fieldSeparator(decimalMark_), &log_);
+    appendRow(values_, columns_, fieldSeparator(values_.decimalMark()), &log_);
   } catch (const std::bad_alloc&) {
     // Logging stops; the rows gathered so far, each whole, are written at the
     // run's end.

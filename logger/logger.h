@@ -62,7 +62,6 @@ class Logger {
   LogBuffer log_;
   ValueTable values_;
   ColumnList columns_;
-  DecimalMark decimalMark_ = DecimalMark::kPoint;
   bool runOpen_ = false;  // a run started and its log not yet written
   bool logging_ = false;  // rows are appended: the run is open and memory lasted
 };

@@ -7,13 +7,6 @@
 #include "settings/logger_settings.h"
 
 namespace logger {
-namespace {
-
-// How many numbered names a log tries before it gives up, when files of its
-// name exist already.
-constexpr int kMaxLogNameAttempts = 1000;
-
-}  // namespace
 
 Logger::~Logger() {
   try {
@@ -39,10 +32,9 @@ void Logger::startRun(const std::string& modulePath) {
     startLogFile(files.directory);
   }
   frames_.setInterval(settings.interval());
-  decimalMark_ = settings.decimalComma() ? DecimalMark::kComma : DecimalMark::kPoint;
-  values_.setDecimalMark(decimalMark_);
+  values_.setDecimalMark(settings.decimalComma() ? DecimalMark::kComma : DecimalMark::kPoint);
   try {
-    readColumns(files.columnsPath, decimalMark_, &columns_, &log_);
+    readColumns(files.columnsPath, values_.decimalMark(), &columns_, &log_);
   } catch (...) {
     // The run does not start: its in-progress file goes with it.
     log_.clear();
@@ -87,15 +79,11 @@ void Logger::finishLogFile() {
 }
 
 void Logger::writeLog() const {
-  for (int attempt = 1; attempt <= kMaxLogNameAttempts; ++attempt) {
-    platform::FileHandle file;
-    const platform::CreateResult created =
-        platform::createNewFile(logPathForAttempt(logStem_, attempt), &file);
-    if (created == platform::CreateResult::kAlreadyExists) continue;
-    if (created == platform::CreateResult::kFailed) return;
-    writeLogFile(log_, file);
-    return;
-  }
+  platform::FileHandle file;
+  const bool created = takeFirstFreeName([&](int attempt) {
+    return platform::createNewFile(logPathForAttempt(logStem_, attempt), &file);
+  });
+  if (created) writeLogFile(log_, file);
 }
 
 }  // namespace logger

@@ -28,6 +28,23 @@ std::string composeLogStem(const std::string& directory, const platform::LocalTi
 // then stem + "_2.csv", "_3.csv" and so on.
 std::string logPathForAttempt(const std::string& stem, int attempt);
 
+// How many numbered names a file tries before it gives up.
+constexpr int kMaxNameAttempts = 1000;
+
+// Calls tryName(attempt) for attempt 1, 2, ... while it returns
+// kAlreadyExists, at most kMaxNameAttempts times; true when a try created
+// the file (or gave it its name).
+template <typename TryName>
+bool takeFirstFreeName(TryName tryName) {
+  for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
+    const platform::CreateResult result = tryName(attempt);
+    if (result != platform::CreateResult::kAlreadyExists) {
+      return result == platform::CreateResult::kCreated;
+    }
+  }
+  return false;
+}
+
 }  // namespace logger
 
 #endif  // LOGGER_LOGGER_RUN_FILES_H_

@@ -8,9 +8,6 @@ namespace {
 constexpr char kRunningPrefix[] = "Running_";
 constexpr char kRunningEnding[] = ".csv.running";
 
-// How many numbered names a file tries before it gives up.
-constexpr int kMaxNameAttempts = 1000;
-
 // The length of "Log_YYMMDD-hhmmss".
 constexpr std::size_t kLogNameLength = 17;
 
@@ -56,24 +53,17 @@ std::string logNameOfRunningFile(const std::string& fileName) {
 
 bool createRunningLog(const std::string& directory, const std::string& logName,
                       platform::FileHandle* file, std::string* path) {
-  for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
+  return takeFirstFreeName([&](int attempt) {
     *path = inDirectory(directory, runningFileName(logName, attempt));
-    const platform::CreateResult created = platform::createRunningFile(*path, file);
-    if (created == platform::CreateResult::kCreated) return true;
-    if (created == platform::CreateResult::kFailed) return false;
-  }
-  return false;
+    return platform::createRunningFile(*path, file);
+  });
 }
 
 bool nameFinishedLog(platform::FileHandle* file, const std::string& path,
                      const std::string& logStem) {
-  for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
-    const platform::CreateResult renamed =
-        platform::renameOpenFile(file, path, logPathForAttempt(logStem, attempt));
-    if (renamed == platform::CreateResult::kCreated) return true;
-    if (renamed == platform::CreateResult::kFailed) return false;
-  }
-  return false;
+  return takeFirstFreeName([&](int attempt) {
+    return platform::renameOpenFile(file, path, logPathForAttempt(logStem, attempt));
+  });
 }
 
 int64_t lastWholeLineEnd(const platform::FileHandle& file) {

@@ -87,6 +87,9 @@ class ValueTable {
   // spreadsheets with this decimal mark; the point at first.
   void setDecimalMark(DecimalMark mark);
 
+  // The decimal mark the texts are written for.
+  DecimalMark decimalMark() const { return mark_; }
+
   // The slot a column with this key text reads from.
   static ValueSlot slotFor(std::string_view keyText);
 

@@ -123,13 +123,22 @@ bool currentLocalTime(LocalTime* time) {
   return true;
 }
 
-FileHandle openForReading(const std::string& path) {
-  FileHandle file = toFileHandle(CreateFileW(fileName(path).c_str(), GENERIC_READ,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+namespace {
+
+// Opens the existing file at path with this access and share mode; a handle
+// that holds no file when there is none, or anything but a file on disk: a
+// pipe or a device could hold the host up.
+FileHandle openDiskFile(const std::string& path, DWORD access, DWORD share) {
+  FileHandle file = toFileHandle(CreateFileW(fileName(path).c_str(), access, share, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  // Only a file on disk is read: a pipe or a device could hold the host up.
   if (file.isOpen() && GetFileType(toHandle(file)) != FILE_TYPE_DISK) file.close();
   return file;
+}
+
+}  // namespace
+
+FileHandle openForReading(const std::string& path) {
+  return openDiskFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
 std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size) {
@@ -228,11 +237,7 @@ CreateResult createRunningFile(const std::string& path, FileHandle* file) {
 }
 
 FileHandle takeOverFile(const std::string& path) {
-  FileHandle file =
-      toFileHandle(CreateFileW(fileName(path).c_str(), kRunningAccess, kRunningShare, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.isOpen() && GetFileType(toHandle(file)) != FILE_TYPE_DISK) file.close();
-  return file;
+  return openDiskFile(path, kRunningAccess, kRunningShare);
 }
 
 CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath) {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "logger/columns.h"
 #include "logger/value_table.h"
 #include "platform/ascii_case.h"
+#include "platform/platform.h"
 #include "tools/logtool/log_reader.h"
 
 namespace logtool {
@@ -26,27 +26,18 @@ struct ColumnLine {
   std::string title;
 };
 
-// The accepted lines of the column file at path, read as the module reads
-// it: a line ends at LF, a CR before it is dropped, a byte 26 ends the file.
+// The accepted lines of the column file at path, read as the module reads it.
 std::vector<ColumnLine> readColumnLines(const std::string& path) {
-  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
-  if (!file) throw InputError(path, 0, "cannot read the column file");
+  const platform::FileHandle file = platform::openForReading(path);
+  if (!file.isOpen()) throw InputError(path, 0, "cannot read the column file");
   std::vector<ColumnLine> lines;
-  std::string text;
   long number = 0;
-  bool ended = false;
-  while (!ended && std::getline(file, text)) {
-    ++number;
-    const std::size_t endOfText = text.find('\x1a');
-    if (endOfText != std::string::npos) {
-      text.resize(endOfText);
-      ended = true;
-    }
-    if (!ended && !file.eof() && !text.empty() && text.back() == '\r') text.pop_back();
-    ColumnLine line{number, {}, {}};
+  const bool whole = logger::forEachColumnFileLine(file, [&](std::string_view text) {
+    ColumnLine line{++number, {}, {}};
     if (logger::parseColumnLine(text, &line.key, &line.title)) lines.push_back(line);
-    if (lines.size() > 100000) throw InputError(path, number, "not a column file: too many lines");
-  }
+    return lines.size() <= 100000;
+  });
+  if (!whole) throw InputError(path, number, "not a column file: too many lines");
   return lines;
 }
 

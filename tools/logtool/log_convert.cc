@@ -1,20 +1,16 @@
 #include "tools/logtool/log_convert.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <fstream>
 
+#include "logger/columns.h"
 #include "tools/logtool/log_reader.h"
 
 namespace logtool {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-void writeAll(std::FILE* file, const std::string& bytes, const std::string& path) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+void writeAll(std::ofstream& file, const std::string& bytes, const std::string& path) {
+  if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
     throw std::runtime_error(path + ": cannot write the converted log");
   }
 }
@@ -61,8 +57,8 @@ long convertLog(const std::string& input, DecimalMark to, const std::string& out
     bytes += encodeField(title, to, true);
     bytes += separator;
   }
-  bytes += "\r\n";
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(output.c_str(), "wb"));
+  bytes += logger::kLineBreak;
+  std::ofstream file(std::filesystem::u8path(output), std::ios::binary | std::ios::trunc);
   if (!file) throw std::runtime_error(output + ": cannot create the converted log");
   LogRow row;
   long rows = 0;
@@ -71,16 +67,16 @@ long convertLog(const std::string& input, DecimalMark to, const std::string& out
       bytes += encodeField(row.field(i), to, false);
       bytes += separator;
     }
-    bytes += "\r\n";
+    bytes += logger::kLineBreak;
     ++rows;
     if (bytes.size() > (1 << 20)) {
-      writeAll(file.get(), bytes, output);
+      writeAll(file, bytes, output);
       bytes.clear();
     }
   }
-  writeAll(file.get(), bytes, output);
-  if (std::fclose(file.release()) != 0)
-    throw std::runtime_error(output + ": cannot write the converted log");
+  writeAll(file, bytes, output);
+  file.close();
+  if (!file) throw std::runtime_error(output + ": cannot write the converted log");
   return rows;
 }
 

@@ -1,7 +1,11 @@
 #include "tools/logtool/log_reader.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+
+#include "platform/platform.h"
 
 namespace logtool {
 namespace {
@@ -48,18 +52,11 @@ LogReader::LogReader(const std::string& path) : path_(path), buffer_(kReadSize) 
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) {
     throw InputError(path, 0, "no such file");
   }
-  fileSize_ = std::filesystem::file_size(std::filesystem::u8path(path), error);
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) throw InputError(path, 0, "cannot open the file");
-  try {
-    readTitleRow();
-  } catch (...) {
-    std::fclose(file_);
-    throw;
-  }
+  file_ = platform::openForReading(path);
+  if (!file_.isOpen()) throw InputError(path, 0, "cannot open the file");
+  fileSize_ = static_cast<std::uint64_t>(std::max<int64_t>(platform::fileSize(file_), 0));
+  readTitleRow();
 }
-
-LogReader::~LogReader() { std::fclose(file_); }
 
 void LogReader::readTitleRow() {
   std::string_view row;
@@ -99,12 +96,14 @@ bool LogReader::fill() {
     }
     buffer_.resize(buffer_.size() * 2);
   }
-  const std::size_t count = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-  if (count == 0) {
-    if (std::ferror(file_)) throw InputError(path_, line_ + 1, "cannot read the file");
+  const std::ptrdiff_t read =
+      platform::readFile(file_, buffer_.data() + end_, buffer_.size() - end_);
+  if (read < 0) throw InputError(path_, line_ + 1, "cannot read the file");
+  if (read == 0) {
     fileEnded_ = true;
     return false;
   }
+  const std::size_t count = static_cast<std::size_t>(read);
   const void* zero = std::memchr(buffer_.data() + end_, 0, count);
   const std::size_t kept =
       zero == nullptr

@@ -5,12 +5,12 @@
 #define LOGGER_TOOLS_LOGTOOL_LOG_READER_H_
 
 #include <cstdint>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_handle.h"
 #include "tools/logtool/log_text.h"
 
 namespace logtool {
@@ -43,7 +43,6 @@ class LogReader {
   // Opens the log at path and reads its title row; throws InputError when the
   // file cannot be read or does not start like a log.
   explicit LogReader(const std::string& path);
-  ~LogReader();
   LogReader(const LogReader&) = delete;
   LogReader& operator=(const LogReader&) = delete;
 
@@ -70,7 +69,7 @@ class LogReader {
   void readTitleRow();
 
   std::string path_;
-  std::FILE* file_ = nullptr;
+  platform::FileHandle file_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;  // the unread bytes in buffer_
   std::size_t end_ = 0;

@@ -38,9 +38,8 @@ void SummaryBuilder::add(const RowFacts& row) {
   RunSummary& s = summary_;
   if (s.rows == 0) s.start = row.time;
   s.end = row.time;
-  if (!std::isnan(row.speed)) {
-    s.hasSpeed = true;
-    if (!(std::fabs(row.speed) <= s.topSpeed)) s.topSpeed = std::fabs(row.speed);
+  if (!std::isnan(row.speed) && !(std::fabs(row.speed) <= s.topSpeed)) {
+    s.topSpeed = std::fabs(row.speed);
   }
   if (!std::isnan(row.location)) s.hasLocation = true;
   if (s.rows > 0) {
@@ -96,9 +95,10 @@ std::string formatSummary(const RunSummary& s) {
   text += "end:          " + clockOrUnknown(s.end) + "\n";
   text += "duration:     " + duration(s.end - s.start) + "\n";
   text += "rows:         " + std::to_string(s.rows) + "\n";
-  const bool knowsDistance = s.hasLocation || s.hasSpeed;
+  const bool hasSpeed = !std::isnan(s.topSpeed);
+  const bool knowsDistance = s.hasLocation || hasSpeed;
   text += "distance:     " + (knowsDistance ? formatted("%.1f m", s.distance) : "unknown") + "\n";
-  text += "top speed:    " + (s.hasSpeed ? formatted("%.1f km/h", s.topSpeed) : "unknown") + "\n";
+  text += "top speed:    " + (hasSpeed ? formatted("%.1f km/h", s.topSpeed) : "unknown") + "\n";
   text += "moving speed: " +
           (std::isnan(s.movingSpeed) ? "unknown" : formatted("%.1f km/h", s.movingSpeed)) +
           " (average while moving)\n";

@@ -36,9 +36,8 @@ struct RunSummary {
   double start = NAN;        // the first row's time, s
   double end = NAN;          // the last row's time, s
   double distance = 0;       // m, from the location, else from the speed
-  double topSpeed = NAN;     // km/h, the greatest |speed|
+  double topSpeed = NAN;     // km/h, the greatest |speed|; NaN when no row has a speed
   double movingSpeed = NAN;  // km/h, average over the time the train moved
-  bool hasSpeed = false;
   bool hasLocation = false;
   std::vector<Stop> stops;
 };
