@@ -108,6 +108,27 @@ TEST(LogtoolTest, WritesAReportThatNeedsNoNetwork) {
   }
 }
 
+// Rows are numbered for the charts, never taken for seconds in the summary.
+TEST(LogtoolTest, ALogWithoutAClockHasNoTimesInItsSummary) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv", "LOCATION,Location m\r\nSPEED,Speed km/h\r\n");
+  const std::string log = directory
+                              .write("Log_1.csv",
+                                     "Location m,Speed km/h,\r\n0,0,\r\n0,0,\r\n10,36,\r\n"
+                                     "20,0,\r\n20,0,\r\n")
+                              .string();
+  const Outcome summary = run({"summary", log});
+  ASSERT_EQ(summary.status, kDone) << summary.err;
+  EXPECT_NE(summary.out.find("start:        unknown\nend:          unknown\n"), std::string::npos)
+      << summary.out;
+  EXPECT_NE(summary.out.find("distance:     20.0 m\n"), std::string::npos) << summary.out;
+  EXPECT_NE(summary.out.find("stop 2: arrived unknown, departed unknown, dwell unknown, at 20.0 m"),
+            std::string::npos)
+      << summary.out;
+  EXPECT_NE(summary.out.find("no clock or time column: rows are numbered instead"),
+            std::string::npos);
+}
+
 TEST(LogtoolTest, WithoutAColumnFileChartsEveryNumericColumnAndSaysSo) {
   TemporaryDirectory directory;
   const std::string log = directory

@@ -124,23 +124,23 @@ void Scanner::scan() {
   for (long rows = 0; log_.next(&row); ++rows) {
     if (rows == 0) findTimeColumn(row);
     RowFacts facts;
-    facts.time =
-        timeColumn_ < 0 ? static_cast<double>(rows + 1) : fieldNumber(log_, row, timeColumn_);
+    // Without a clock the summary knows no times; the charts number the rows.
+    facts.time = timeColumn_ < 0 ? NAN : fieldNumber(log_, row, timeColumn_);
     if (timeInMilliseconds_) facts.time /= 1000;
+    const double x = timeColumn_ < 0 ? static_cast<double>(rows + 1) : facts.time;
     facts.location = fieldNumber(log_, row, location);
     facts.speed = fieldNumber(log_, row, speed);
     const double doorsClosed = fieldNumber(log_, row, doors);
     facts.doorsClosed = std::isnan(doorsClosed) ? -1 : (doorsClosed != 0 ? 1 : 0);
     summary.add(facts);
     if (options_.charts) {
-      gatherCharts(row, facts.time, facts.location);
-      decimator.add(facts.time, facts.location, values_.data());
+      gatherCharts(row, x, facts.location);
+      decimator.add(x, facts.location, values_.data());
     }
     if (options_.progress && rows % 65536 == 0)
       options_.progress(log_.bytesRead(), log_.fileSize());
   }
   run_.summary = summary.summary();
-  if (timeColumn_ < 0) run_.summary.start = run_.summary.end = NAN;
   run_.inProgress = log_.stoppedAtZeroByte();
   run_.tornRowLeftOut = log_.tornRowLeftOut();
   if (!options_.charts) return;

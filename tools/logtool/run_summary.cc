@@ -83,9 +83,14 @@ std::vector<std::string> stopFields(const Stop& stop, const RunSummary& summary)
   const std::string doors = !stop.doorsKnown
                                 ? "doors unknown"
                                 : (stop.doorsOpened ? "doors opened" : "doors stayed closed");
-  return {std::isnan(stop.arrival) ? "at the start" : formatClock(stop.arrival),
-          std::isnan(stop.departure) ? "at the end" : formatClock(stop.departure),
-          formatted("%.0f s", stop.dwell(summary.start, summary.end)),
+  // A time a stop lacks is the log's start or end, when the log has times.
+  const bool timed = !std::isnan(summary.start) || !std::isnan(summary.end);
+  const auto moment = [timed](double time, const char* edge) {
+    return !std::isnan(time) ? formatClock(time) : timed ? edge : "unknown";
+  };
+  const double dwell = stop.dwell(summary.start, summary.end);
+  return {moment(stop.arrival, "at the start"), moment(stop.departure, "at the end"),
+          std::isnan(dwell) ? "unknown" : formatted("%.0f s", dwell),
           std::isnan(stop.location) ? "unknown" : formatted("%.1f m", stop.location), doors};
 }
 

@@ -81,6 +81,27 @@ TEST(RunSummaryTest, PrintsTheRunInAFewLines) {
       "stayed closed\n");
 }
 
+// A log without a clock: no times, and nothing worked out from them, but the
+// distance from the location and the stops where they were.
+TEST(RunSummaryTest, WithoutTimesNothingIsTimed) {
+  SummaryBuilder builder;
+  builder.add(facts(NAN, 0, 0, 0));
+  builder.add(facts(NAN, 1000, 60, 1));
+  builder.add(facts(NAN, 2000, 0, 1));
+  EXPECT_EQ(formatSummary(builder.summary()),
+            "start:        unknown\n"
+            "end:          unknown\n"
+            "duration:     unknown\n"
+            "rows:         3\n"
+            "distance:     2000.0 m\n"
+            "top speed:    60.0 km/h\n"
+            "moving speed: unknown (average while moving)\n"
+            "stops:        2\n"
+            "  stop 1: arrived unknown, departed unknown, dwell unknown, at 0.0 m, doors opened\n"
+            "  stop 2: arrived unknown, departed unknown, dwell unknown, at 2000.0 m, doors "
+            "stayed closed\n");
+}
+
 TEST(RunSummaryTest, AnEmptyLogHasNoFigures) {
   SummaryBuilder builder;
   const std::string text = formatSummary(builder.summary());
