@@ -42,6 +42,7 @@ logger_test(logger_unit_test
     logger/run_files_test.cc
     logger/running_log_test.cc
     logger/six_digits_test.cc
+    logger/unicode_text_test.cc
     logger/value_table_test.cc
     platform/ini_text_test.cc
     platform/platform_test.cc
@@ -56,6 +57,7 @@ endif()
 
 logger_test(module_test OWN_MAIN
   SOURCES
+    plugin/column_file_encoding_test.cc
     plugin/host_misuse_test.cc
     plugin/hostile_files_test.cc
     plugin/log_on_disk_test.cc

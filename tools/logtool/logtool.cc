@@ -8,13 +8,15 @@
 #include "tools/logtool/log_reader.h"
 #include "tools/logtool/report_html.h"
 #include "tools/logtool/run_scan.h"
+#include "tools/logtool/title_encoding.h"
+#include "tools/logtool/ui_text.h"
 
 namespace logtool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: logtool summary LOG [--columns FILE]\n"
-    "       logtool report LOG [-o FILE] [--columns FILE]\n"
+    "usage: logtool summary LOG [--columns FILE] [--encoding NAME] [--lang ja|en]\n"
+    "       logtool report LOG [-o FILE] [--columns FILE] [--encoding NAME] [--lang ja|en]\n"
     "       logtool convert LOG --decimal-comma|--decimal-point [-o FILE]\n"
     "\n"
     "summary  prints the run: clock, duration, rows, distance, speeds and each stop\n"
@@ -23,6 +25,9 @@ constexpr const char* kUsage =
     "         (Log_X.csv gives Log_X.decimal-comma.csv or Log_X.decimal-point.csv)\n"
     "--columns FILE  the column file the run used (default: the one *.csv beside the log\n"
     "                that is a column file)\n"
+    "--encoding NAME the titles' encoding: utf-8, cp932 or cp1252 (default: UTF-8 when the\n"
+    "                log starts with its mark or is valid UTF-8, else guessed)\n"
+    "--lang ja|en    the language of the summary and the report (default: the user's)\n"
     "Exit status: 0 done, 1 cannot write the result, 2 bad usage or bad input.\n";
 
 struct Command {
@@ -30,6 +35,8 @@ struct Command {
   std::string log;
   std::string output;
   std::string columns;
+  unsigned codePage = 0;
+  Language language = userLanguageOrEnglish();
   std::optional<DecimalMark> to;
 };
 
@@ -54,6 +61,16 @@ Command parseCommand(const std::vector<std::string>& arguments) {
       command.output = value();
     } else if (argument == "--columns" && command.name != "convert") {
       command.columns = value();
+    } else if (argument == "--encoding" && command.name != "convert") {
+      const std::string name = value();
+      const std::optional<unsigned> codePage = codePageNamed(name);
+      if (!codePage) throw UsageError("unknown encoding " + name + " (utf-8, cp932 or cp1252)");
+      command.codePage = *codePage;
+    } else if (argument == "--lang" && command.name != "convert") {
+      const std::string name = value();
+      const std::optional<Language> language = languageNamed(name);
+      if (!language) throw UsageError("unknown language " + name + " (ja or en)");
+      command.language = *language;
     } else if (argument == "--decimal-comma" && command.name == "convert") {
       command.to = DecimalMark::kComma;
     } else if (argument == "--decimal-point" && command.name == "convert") {
@@ -76,6 +93,8 @@ Command parseCommand(const std::vector<std::string>& arguments) {
 ScanOptions scanOptions(const Command& command, std::ostream& err, bool showProgress) {
   ScanOptions options;
   options.columnFile = command.columns;
+  options.codePage = command.codePage;
+  options.language = command.language;
   options.charts = command.name == "report";
   if (showProgress) {
     options.progress = [&err](std::uint64_t done, std::uint64_t size) {
@@ -89,7 +108,7 @@ int summary(const Command& command, std::ostream& out, std::ostream& err, bool s
   const ScannedRun run = scanRun(command.log, scanOptions(command, err, showProgress));
   if (showProgress) err << "\r             \r";
   for (const std::string& note : scanNotes(run)) out << "note: " << note << "\n";
-  out << formatSummary(run.summary);
+  out << formatSummary(run.summary, run.language);
   return kDone;
 }
 

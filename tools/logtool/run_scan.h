@@ -13,6 +13,7 @@
 #include "tools/logtool/column_keys.h"
 #include "tools/logtool/log_text.h"
 #include "tools/logtool/run_summary.h"
+#include "tools/logtool/ui_text.h"
 
 namespace logtool {
 
@@ -42,7 +43,9 @@ struct RunEvent {
 struct ScannedRun {
   std::string logPath;
   DecimalMark mark = DecimalMark::kPoint;
-  std::vector<std::string> titles;
+  unsigned codePage = 0;            // the titles' in the log
+  Language language = Language::kEnglish;
+  std::vector<std::string> titles;  // as UTF-8
   ColumnKeys keys;
   RunSummary summary;
   std::string timeTitle;    // the column the time comes from; empty: row numbers
@@ -58,6 +61,8 @@ struct ScannedRun {
 
 struct ScanOptions {
   std::string columnFile;  // --columns; empty: look beside the log
+  unsigned codePage = 0;   // --encoding; 0: guessed
+  Language language = Language::kEnglish;  // --lang
   bool charts = false;     // gather the points and events too
   std::size_t bucketLimit = 2500;
   // Called now and then with the bytes read and the file's size.
