@@ -50,7 +50,8 @@ std::string fromUtf16(std::string_view bytes, bool bigEndian) {
   for (std::size_t at = 0; at < units.size(); ++at) {
     const unsigned long unit = units[at];
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool nextLow = at + 1 < units.size() && units[at + 1] >= 0xDC00 && units[at + 1] <= 0xDFFF;
+    const bool nextLow =
+        at + 1 < units.size() && units[at + 1] >= 0xDC00 && units[at + 1] <= 0xDFFF;
     if (high && nextLow) {
       text += encoded(0x10000 + (unit - 0xD800) * 0x400 + (units[++at] - 0xDC00));
     } else {

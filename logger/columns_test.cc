@@ -96,7 +96,8 @@ std::vector<EncodingCase> encodingCases() {
   }
   return {
       {"ASCII", "speed,Speed km/h\nbc,BC\n", "Speed km/h,BC,\r\n"},
-      {"code page 932", "speed,\x91\xAC\x93\x78 km/h\r\nbc,BC\r\n", "\x91\xAC\x93\x78 km/h,BC,\r\n"},
+      {"code page 932", "speed,\x91\xAC\x93\x78 km/h\r\nbc,BC\r\n",
+       "\x91\xAC\x93\x78 km/h,BC,\r\n"},
       {"code page 1252", "speed,T\xFCren zu\nbc,BC\n", "T\xFCren zu,BC,\r\n"},
       {"UTF-8", "speed," + speedUtf8 + "\nbc,BC\n", mark + speedUtf8 + ",BC,\r\n"},
       {"UTF-8 with mark", mark + "speed," + speedUtf8 + "\nbc,BC\n", mark + speedUtf8 + ",BC,\r\n"},
@@ -136,8 +137,7 @@ TEST(ColumnsTest, TornAndOddFilesGiveDefinedHeaders) {
       {"a UTF-16 mark alone", "\xFF\xFE", mark + "\r\n"},
       {"half a UTF-16 unit", bytes("\xFF\xFEs\0,\0S\0\n"), mark + "S,\r\n"},
       {"a lone surrogate", bytes("\xFE\xFF\0s\0,\xD8\x3D\0!"), mark + replacement + "!,\r\n"},
-      {"UTF-16 text ends at U+001A", bytes("\xFF\xFEs\0,\0S\0\x1A\0b\0,\0B\0"),
-       mark + "S,\r\n"},
+      {"UTF-16 text ends at U+001A", bytes("\xFF\xFEs\0,\0S\0\x1A\0b\0,\0B\0"), mark + "S,\r\n"},
       {"a UTF-16 CJK unit holding byte 26", bytes("\xFF\xFEs\0,\0\x1A\x4E"),
        mark + "\xE4\xB8\x9A,\r\n"},
       {"UTF-8 and code page 1252 titles mixed", "a,\xC3\xA4\nb,\xE4\n", "\xC3\xA4,\xE4,\r\n"},

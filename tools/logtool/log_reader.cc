@@ -56,8 +56,7 @@ std::string printable(std::string_view text, std::size_t limit) {
   return shown;
 }
 
-LogReader::LogReader(const std::string& path, unsigned codePage)
-    : path_(path), buffer_(kReadSize) {
+LogReader::LogReader(const std::string& path, unsigned codePage) : path_(path), buffer_(kReadSize) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) {
     throw InputError(path, 0, "no such file");
@@ -93,8 +92,8 @@ void LogReader::readTitleRow(unsigned codePage) {
     titles_.push_back(text.substr(begin, end - begin));
     begin = end + 1;
   }
-  codePage_ = codePage != 0 ? codePage
-                            : guessTitleCodePage(utf8Marked_, titles_, systemAnsiCodePage());
+  codePage_ =
+      codePage != 0 ? codePage : guessTitleCodePage(utf8Marked_, titles_, systemAnsiCodePage());
   shownTitles_ = titlesAsUtf8(titles_, codePage_);
 }
 

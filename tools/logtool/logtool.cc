@@ -107,7 +107,8 @@ ScanOptions scanOptions(const Command& command, std::ostream& err, bool showProg
 int summary(const Command& command, std::ostream& out, std::ostream& err, bool showProgress) {
   const ScannedRun run = scanRun(command.log, scanOptions(command, err, showProgress));
   if (showProgress) err << "\r             \r";
-  for (const std::string& note : scanNotes(run)) out << "note: " << note << "\n";
+  const std::string note = uiText(UiText::kNote, run.language);
+  for (const std::string& line : scanNotes(run)) out << note << ": " << line << "\n";
   out << formatSummary(run.summary, run.language);
   return kDone;
 }

@@ -13,40 +13,18 @@
 #include <sstream>
 
 #include "tests/temporary_directory.h"
+#include "tools/logtool/browser_page.h"
 
 namespace {
 
+using testing_support::kChromium;
+using testing_support::outputOf;
+using testing_support::quoted;
 using testing_support::readFileBytes;
+using testing_support::renderedPage;
 using testing_support::TemporaryDirectory;
 
 const std::string kSource = LOGTOOL_SOURCE_DIRECTORY;
-const std::string kChromium = "/usr/bin/chromium";
-
-// The standard output of a shell command.
-std::string outputOf(const std::string& command) {
-  std::string output;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[65536];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
-    pclose(pipe);
-  }
-  return output;
-}
-
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
-
-// The page's DOM after its script ran, as headless Chromium dumps it.
-std::string renderedPage(const std::filesystem::path& report, const TemporaryDirectory& profile) {
-  return outputOf(kChromium +
-                  " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
-                  " --disable-background-networking --disable-component-update --disable-sync"
-                  " --user-data-dir=" +
-                  quoted(profile.path() / "profile") +
-                  " --window-size=1200,900 --virtual-time-budget=10000 --dump-dom 'file://" +
-                  report.string() + "#self-check' 2>/dev/null");
-}
-
 // One line of the page's self-check: its words and key=value fields.
 struct CheckLine {
   std::vector<std::string> words;

@@ -35,10 +35,11 @@ bool hasLocation(const ScannedRun& run) {
 
 // The page script's texts, as a JSON object.
 void writeScriptTexts(const ScannedRun& run, std::ostream& out) {
-  const std::pair<const char*, UiText> texts[] = {
-      {"row", UiText::kRowAxis},          {"rowNumber", UiText::kRowNumber},
-      {"location", UiText::kLocationAxis}, {"eventAt", UiText::kEventAt},
-      {"locationGoesBack", UiText::kLocationGoesBack}};
+  const std::pair<const char*, UiText> texts[] = {{"row", UiText::kRowAxis},
+                                                  {"rowNumber", UiText::kRowNumber},
+                                                  {"location", UiText::kLocationAxis},
+                                                  {"eventAt", UiText::kEventAt},
+                                                  {"locationGoesBack", UiText::kLocationGoesBack}};
   out << '{';
   for (const auto& [name, text] : texts) {
     out << (name == texts[0].first ? "" : ",") << '"' << name
@@ -172,18 +173,19 @@ void writeReport(const ScannedRun& run, std::ostream& out) {
       << "\"><head><meta charset=\"utf-8\">\n<title>"
       << escapeHtml(fillText(UiText::kReportTitle, language, {name})) << "</title>\n<style>"
       << kUplotStyle << "</style>\n<style>" << kReportStyle << "</style>\n</head><body>\n<h1>"
-      << escapeHtml(fillText(UiText::kRunHeading, language, {name}))
-      << "</h1>\n<ul id=\"notes\">";
+      << escapeHtml(fillText(UiText::kRunHeading, language, {name})) << "</h1>\n<ul id=\"notes\">";
   for (const std::string& note : scanNotes(run)) out << "<li>" << escapeHtml(note) << "</li>";
   if (run.rowsPerBucket > 1) {
     out << "<li>"
-        << escapeHtml(fillText(UiText::kChartsGrouped, language,
-                               {std::to_string(run.summary.rows), std::to_string(run.rowsPerBucket)}))
+        << escapeHtml(
+               fillText(UiText::kChartsGrouped, language,
+                        {std::to_string(run.summary.rows), std::to_string(run.rowsPerBucket)}))
         << "</li>";
   }
   if (run.eventsLeftOut > 0) {
     out << "<li>"
-        << escapeHtml(fillText(UiText::kMarkersLeftOut, language, {std::to_string(run.eventsLeftOut)}))
+        << escapeHtml(
+               fillText(UiText::kMarkersLeftOut, language, {std::to_string(run.eventsLeftOut)}))
         << "</li>";
   }
   out << "</ul>\n<h2>" << html(run, UiText::kSummaryHeading) << "</h2>\n<pre id=\"summary\">"

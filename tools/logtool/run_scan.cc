@@ -183,7 +183,8 @@ std::string Scanner::eventText(const EventSource& source, const LogRow& row) con
     return std::string(row.field(source.columns[index]));
   };
   const Language language = run_.language;
-  if (source.kind == std::string("signal")) return fillText(UiText::kSignalEvent, language, {field(0)});
+  if (source.kind == std::string("signal"))
+    return fillText(UiText::kSignalEvent, language, {field(0)});
   if (source.kind == std::string("doors")) {
     return uiText(field(0) == "true" ? UiText::kDoorsClosedEvent : UiText::kDoorsOpenEvent,
                   language);
@@ -253,8 +254,8 @@ ScannedRun scanRun(const std::string& path, const ScanOptions& options) {
   run.codePage = log.codePage();
   run.language = options.language;
   run.titles = log.shownTitles();
-  run.keys = findColumnKeys(path, log.titles(), options.columnFile, log.codePage(),
-                            options.language);
+  run.keys =
+      findColumnKeys(path, log.titles(), options.columnFile, log.codePage(), options.language);
   Scanner(&log, &run, options).scan();
   return run;
 }

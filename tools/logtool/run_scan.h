@@ -43,7 +43,7 @@ struct RunEvent {
 struct ScannedRun {
   std::string logPath;
   DecimalMark mark = DecimalMark::kPoint;
-  unsigned codePage = 0;            // the titles' in the log
+  unsigned codePage = 0;  // the titles' in the log
   Language language = Language::kEnglish;
   std::vector<std::string> titles;  // as UTF-8
   ColumnKeys keys;
@@ -60,10 +60,10 @@ struct ScannedRun {
 };
 
 struct ScanOptions {
-  std::string columnFile;  // --columns; empty: look beside the log
-  unsigned codePage = 0;   // --encoding; 0: guessed
+  std::string columnFile;                  // --columns; empty: look beside the log
+  unsigned codePage = 0;                   // --encoding; 0: guessed
   Language language = Language::kEnglish;  // --lang
-  bool charts = false;     // gather the points and events too
+  bool charts = false;                     // gather the points and events too
   std::size_t bucketLimit = 2500;
   // Called now and then with the bytes read and the file's size.
   std::function<void(std::uint64_t, std::uint64_t)> progress;

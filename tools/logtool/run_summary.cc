@@ -97,7 +97,7 @@ void SummaryBuilder::standingRow(const RowFacts& row) {
 
 std::vector<std::string> stopFields(const Stop& stop, const RunSummary& summary,
                                     Language language) {
-  const UiText doors = !stop.doorsKnown ? UiText::kDoorsUnknown
+  const UiText doors = !stop.doorsKnown   ? UiText::kDoorsUnknown
                        : stop.doorsOpened ? UiText::kDoorsOpened
                                           : UiText::kDoorsStayedClosed;
   const std::string unknown = uiText(UiText::kUnknown, language);

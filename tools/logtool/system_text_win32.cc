@@ -17,7 +17,8 @@ bool codePageToUtf8(std::string_view text, unsigned codePage, std::string* utf8)
   if (length <= 0) return false;
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(codePage, flags, text.data(), size, &wide[0], length);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
   utf8->resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
   if (bytes > 0) {
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, &(*utf8)[0], bytes, nullptr, nullptr);

@@ -39,7 +39,9 @@ TEST(UiTextTest, EveryTextIsInBothTablesAndTheJapaneseIsJapanese) {
 TEST(UiTextTest, FillingPutsValuesInTheirPlaces) {
   EXPECT_EQ(fillText(UiText::kFormatNote, Language::kEnglish, {"decimal-point", "3"}),
             "format: decimal-point, 3 columns");
-  EXPECT_EQ(fillText(UiText::kEventAt, Language::kJapanese, {"A", "B"}), "B \xE3\x81\xA7" "A");
+  EXPECT_EQ(fillText(UiText::kEventAt, Language::kJapanese, {"A", "B"}),
+            "B \xE3\x81\xA7"
+            "A");
   EXPECT_EQ(languageNamed("JA"), Language::kJapanese);
   EXPECT_EQ(languageNamed("en"), Language::kEnglish);
   EXPECT_EQ(languageNamed("de"), std::nullopt);
