@@ -101,6 +101,14 @@ add_test(NAME module_exports
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Logger> -DPLATFORM=${EXPORT_PLATFORM}
           -DTOOL=${EXPORT_DUMP_TOOL} -DARCHITECTURE=${WINDOWS_ARCHITECTURE} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
 
+# The Japanese manual keeps the English one's headings and key table rows.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND AND NOT WIN32)
+  add_test(NAME japanese_manual_follows_the_english_one
+    COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/tests/manual/check_translation.py
+            ${CMAKE_CURRENT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_SOURCE_DIR}/docs/README.ja.md)
+endif()
+
 # The comma-decimal log opened as a German user's double-click opens it, in
 # LibreOffice; where LibreOffice is missing the test is left out, loudly, and
 # in CI that fails the configuration.
