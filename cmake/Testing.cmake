@@ -121,6 +121,14 @@ if(NOT WIN32)
               ${SOFFICE_PROGRAM} ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected/whole_run.csv
               ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected/whole_run_decimal_comma.csv
               ${CMAKE_BINARY_DIR}/spreadsheet)
+    # Japanese titles, from the module through simhost, as a Japanese user's spreadsheet reads them.
+    add_test(NAME spreadsheet_reads_japanese_titles
+      COMMAND Python3::Interpreter
+              ${CMAKE_CURRENT_SOURCE_DIR}/tests/spreadsheet/read_titles_as_japanese_user.py
+              ${SOFFICE_PROGRAM} $<TARGET_FILE:simhost> $<TARGET_FILE:Logger>
+              ${CMAKE_CURRENT_SOURCE_DIR}/examples/Logger.ja.csv
+              ${CMAKE_CURRENT_SOURCE_DIR}/examples/station_stop.scenario
+              ${CMAKE_BINARY_DIR}/spreadsheet_japanese)
   elseif("$ENV{CI}" STREQUAL "true")
     message(FATAL_ERROR "the spreadsheet test needs soffice (libreoffice-calc-nogui) and python3")
   else()
