@@ -70,7 +70,6 @@ std::string userLanguage() {
     const char* value = std::getenv(variable);
     if (value == nullptr || *value == '\0') continue;
     const std::string locale(value);
-    if (locale == "C" || locale == "POSIX") return std::string();
     return locale.substr(0, locale.find_first_of("_.@"));
   }
   return std::string();

@@ -22,24 +22,21 @@ const char* languageCode(Language language);
 Language userLanguageOrEnglish();
 
 // The texts, by what they say.
-#define LOGTOOL_UI_TEXTS(X)                                                                        \
-  X(kNote)                                                                                         \
-  X(kStart) X(kEnd) X(kDuration) X(kRows) X(kDistance) X(kTopSpeed) X(kMovingSpeed)                \
-      X(kAverageWhileMoving) X(kStops) X(kStopLine) X(kUnknown) X(kAtTheStart) X(kAtTheEnd)        \
-          X(kDoorsUnknown) X(kDoorsOpened) X(kDoorsStayedClosed) X(kFormatNote) X(kTitlesReadAs)   \
-              X(kInProgressNote) X(kTornRowNote) X(kColumnsFrom) X(kNoColumnFile)                  \
-                  X(kColumnFileMismatch) X(kChartedByTitle) X(kNoClockNote) X(kReportTitle)        \
-                      X(kRunHeading) X(kChartsGrouped) X(kMarkersLeftOut) X(kSummaryHeading)       \
-                          X(kStopsHeading) X(kArrived) X(kDeparted) X(kDwell) X(kPosition)         \
-                              X(kDoors) X(kChartsHeading) X(kXAxis) X(kTimeAxis) X(kLocationAxis)  \
-                                  X(kShowAll) X(kZoomHint) X(kSignalChanges) X(kBeaconPassed)      \
-                                      X(kDoorsOpenOrClose) X(kSpeedChart) X(kHandlesChart)         \
-                                          X(kPressuresChart) X(kCurrentChart) X(kSignalChart)      \
-                                              X(kSignalEvent) X(kDoorsClosedEvent)                 \
-                                                  X(kDoorsOpenEvent) X(kBeaconEvent)               \
-                                                      X(kBeaconSignal) X(kBeaconDistance)          \
-                                                          X(kBeaconData) X(kRowAxis) X(kRowNumber) \
-                                                              X(kEventAt) X(kLocationGoesBack)
+// clang-format off
+#define LOGTOOL_UI_TEXTS(X) \
+  X(kNote) X(kStart) X(kEnd) X(kDuration) X(kRows) X(kDistance) X(kTopSpeed) \
+  X(kMovingSpeed) X(kAverageWhileMoving) X(kStops) X(kStopLine) X(kUnknown) X(kAtTheStart) \
+  X(kAtTheEnd) X(kDoorsUnknown) X(kDoorsOpened) X(kDoorsStayedClosed) X(kFormatNote) \
+  X(kTitlesReadAs) X(kInProgressNote) X(kTornRowNote) X(kColumnsFrom) X(kNoColumnFile) \
+  X(kColumnFileMismatch) X(kChartedByTitle) X(kNoClockNote) X(kReportTitle) X(kRunHeading) \
+  X(kChartsGrouped) X(kMarkersLeftOut) X(kSummaryHeading) X(kStopsHeading) X(kArrived) \
+  X(kDeparted) X(kDwell) X(kPosition) X(kDoors) X(kChartsHeading) X(kXAxis) X(kTimeAxis) \
+  X(kLocationAxis) X(kShowAll) X(kZoomHint) X(kSignalChanges) X(kBeaconPassed) \
+  X(kDoorsOpenOrClose) X(kSpeedChart) X(kHandlesChart) X(kPressuresChart) X(kCurrentChart) \
+  X(kSignalChart) X(kSignalEvent) X(kDoorsClosedEvent) X(kDoorsOpenEvent) X(kBeaconEvent) \
+  X(kBeaconSignal) X(kBeaconDistance) X(kBeaconData) X(kRowAxis) X(kRowNumber) X(kEventAt) \
+  X(kLocationGoesBack)
+// clang-format on
 
 enum class UiText {
 #define LOGTOOL_UI_TEXT_ID(name) name,
