@@ -100,6 +100,9 @@ endif()
 add_test(NAME module_exports
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Logger> -DPLATFORM=${EXPORT_PLATFORM}
           -DTOOL=${EXPORT_DUMP_TOOL} -DARCHITECTURE=${WINDOWS_ARCHITECTURE} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
+if(WIN32)
+  version_resource_test(Logger)
+endif()
 
 # The Japanese manual keeps the English one's headings and key table rows.
 find_package(Python3 COMPONENTS Interpreter)

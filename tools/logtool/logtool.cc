@@ -10,6 +10,7 @@
 #include "tools/logtool/run_scan.h"
 #include "tools/logtool/title_encoding.h"
 #include "tools/logtool/ui_text.h"
+#include "tools/version.h"
 
 namespace logtool {
 namespace {
@@ -18,6 +19,7 @@ constexpr const char* kUsage =
     "usage: logtool summary LOG [--columns FILE] [--encoding NAME] [--lang ja|en]\n"
     "       logtool report LOG [-o FILE] [--columns FILE] [--encoding NAME] [--lang ja|en]\n"
     "       logtool convert LOG --decimal-comma|--decimal-point [-o FILE]\n"
+    "       logtool --help|--version\n"
     "\n"
     "summary  prints the run: clock, duration, rows, distance, speeds and each stop\n"
     "report   writes one HTML file with the summary and charts (default: LOG with .html)\n"
@@ -157,6 +159,10 @@ int runLogtool(const std::vector<std::string>& arguments, std::ostream& out, std
                bool showProgress) {
   if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
     out << kUsage;
+    return kDone;
+  }
+  if (!arguments.empty() && arguments[0] == "--version") {
+    out << LOGGER_VERSION_TEXT("logtool");
     return kDone;
   }
   try {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include "tests/temporary_directory.h"
@@ -244,6 +245,14 @@ TEST(LogtoolTest, TitlesAreReadInTheirEncodingAndConvertedAsTheyAre) {
   EXPECT_NE(run({"summary", western, "--encoding", "cp1252", "--columns", other})
                 .err.find("is not the log's column 2 'B\xC3\xA4r km/h'"),
             std::string::npos);
+}
+
+TEST(LogtoolTest, VersionNamesTheProgramItsVersionAndCopyright) {
+  const Outcome version = run({"--version"});
+  EXPECT_EQ(version.status, kDone);
+  EXPECT_TRUE(std::regex_match(
+      version.out, std::regex("logtool \\(Logger\\) [0-9]+\\.[0-9]+\\.[0-9]+\nCopyright .+\n")))
+      << version.out;
 }
 
 }  // namespace
