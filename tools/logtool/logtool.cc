@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <optional>
 
+#include "tools/logtool/compare_html.h"
 #include "tools/logtool/log_convert.h"
 #include "tools/logtool/log_reader.h"
 #include "tools/logtool/output_file.h"
 #include "tools/logtool/report_html.h"
+#include "tools/logtool/run_compare.h"
 #include "tools/logtool/run_scan.h"
 
 namespace logtool {
@@ -141,6 +143,17 @@ int report(const Command& command, std::ostream& out, std::ostream& err, bool sh
   return kDone;
 }
 
+int compare(const Command& command, std::ostream& out, std::ostream& err, bool showProgress) {
+  const std::string path =
+      command.output.empty() ? defaultComparisonPath(command.logs) : command.output;
+  checkPagePath(path, command);
+  const Comparison comparison = compareRuns(command.logs, scanOptions(command, err, showProgress));
+  if (showProgress) err << "\r             \r";
+  writePage(path, [&](std::ostream& page) { writeComparison(comparison, page); });
+  out << "comparison: " << path << "\n";
+  return kDone;
+}
+
 int convert(const Command& command, std::ostream& out) {
   const std::string path =
       command.output.empty() ? convertedPath(command.log(), *command.to) : command.output;
@@ -180,6 +193,7 @@ int runLogtool(const std::vector<std::string>& arguments, std::ostream& out, std
     const Command command = parseCommand(arguments);
     if (command.name == "summary") return summary(command, out, err, showProgress);
     if (command.name == "report") return report(command, out, err, showProgress);
+    if (command.name == "compare") return compare(command, out, err, showProgress);
     return convert(command, out);
   } catch (const UsageError& error) {
     err << "logtool: " << error.what() << "\n" << kUsage;

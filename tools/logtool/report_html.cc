@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "tools/logtool/embedded_files.h"
+#include "tools/logtool/page_texts.h"
 
 namespace logtool {
 namespace {
@@ -167,7 +168,9 @@ void writeReport(const ScannedRun& run, std::ostream& out) {
   out << "<pre id=\"self-check\" hidden></pre>\n<script>" << kUplotScript
       << "</script>\n<script id=\"run-data\" type=\"application/json\">";
   writeData(run, out);
-  out << "</script>\n<script>" << kReportScript << "</script>\n</body></html>\n";
+  out << "</script>\n<script>" << kReportScript << "</script>\n";
+  writePageTexts(out);
+  out << "<script>" << kChartPngScript << "</script>\n</body></html>\n";
 }
 
 }  // namespace logtool
