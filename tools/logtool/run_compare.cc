@@ -84,6 +84,13 @@ std::vector<Station> pairStops(const std::vector<OwnRun>& runs) {
   return stations;
 }
 
+// The first run that stopped at station.
+std::size_t firstToStop(const Station& station) {
+  std::size_t run = 0;
+  while (station.stop[run] < 0) ++run;
+  return run;
+}
+
 // Moves a run's own positions onto the first run's measure: the stations
 // both stopped at line up; between them linear, beyond them shifted.
 class PositionMap {
@@ -188,6 +195,7 @@ Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& 
   // The logs are read side by side: one thread each.
   ScanOptions quiet = options;
   quiet.progress = nullptr;
+  quiet.charts = true;
   std::vector<std::future<ScannedRun>> reading;
   for (const std::string& log : logs) {
     reading.push_back(
@@ -222,6 +230,10 @@ Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& 
     const PositionMap map(comparison.stations, runs, r);
     for (const double own : runs[r].position) mapped[r].push_back(map(own));
     arrivals.emplace_back(runs[r], mapped[r], map);
+    // A station the first run passed by lies where the first run to stop there stood.
+    for (Station& station : comparison.stations) {
+      if (r > 0 && firstToStop(station) == r) station.position = map(station.position);
+    }
     const double from = std::max(comparison.sharedFrom, mapped[r].front());
     const double to = std::min(comparison.sharedTo, mapped[r].back());
     if (from >= to) {
@@ -234,6 +246,8 @@ Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& 
     comparison.sharedTo = to;
   }
 
+  std::sort(comparison.stations.begin(), comparison.stations.end(),
+            [](const Station& a, const Station& b) { return a.position < b.position; });
   for (std::size_t r = 0; r < runs.size(); ++r) {
     RunOnRoute run;
     std::vector<std::size_t> kept;

@@ -31,7 +31,7 @@ struct RunOnRoute {
 
 // A place where at least one run stopped.
 struct Station {
-  double position;        // where the first run that stopped there stood
+  double position;        // where the first run that stopped there stood, as a position
   std::vector<int> stop;  // per run: its stop here (index into its stops), or -1
 };
 
@@ -42,7 +42,7 @@ struct Comparison {
   std::vector<Station> stations;        // by position
 };
 
-// Reads the logs (options as for the report) and compares them. Throws
+// Reads the logs (with the options' column file; its points always) and compares them. Throws
 // InputError ("FILE: what is wrong") for a log without a clock or location,
 // one that does not move, one going the other way from the first, and one
 // that shares no stretch of route with the others.
