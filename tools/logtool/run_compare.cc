@@ -59,28 +59,33 @@ OwnRun placeRun(ScannedRun scan, int direction) {
 // within the tolerance that this run has not stopped at yet, else it makes a
 // new one.
 std::vector<Station> pairStops(const std::vector<OwnRun>& runs) {
-  std::vector<Station> stations;
+  std::vector<Station> stations;  // kept in position order
+  const auto before = [](const Station& station, double position) {
+    return station.position < position;
+  };
   for (std::size_t r = 0; r < runs.size(); ++r) {
     for (std::size_t s = 0; s < runs[r].stopPosition.size(); ++s) {
       const double position = runs[r].stopPosition[s];
       if (std::isnan(position)) continue;
-      Station* nearest = nullptr;
-      for (Station& station : stations) {
-        const double distance = std::fabs(station.position - position);
-        if (station.stop[r] < 0 && distance <= kStationTolerance &&
-            (!nearest || distance < std::fabs(nearest->position - position))) {
-          nearest = &station;
+      auto nearest = stations.end();
+      for (auto station = std::lower_bound(stations.begin(), stations.end(),
+                                           position - kStationTolerance, before);
+           station != stations.end() && station->position <= position + kStationTolerance;
+           ++station) {
+        if (station->stop[r] < 0 &&
+            (nearest == stations.end() ||
+             std::fabs(station->position - position) < std::fabs(nearest->position - position))) {
+          nearest = station;
         }
       }
-      if (!nearest) {
-        stations.push_back(Station{position, std::vector<int>(runs.size(), -1)});
-        nearest = &stations.back();
+      if (nearest == stations.end()) {
+        nearest =
+            stations.insert(std::lower_bound(stations.begin(), stations.end(), position, before),
+                            Station{position, std::vector<int>(runs.size(), -1)});
       }
       nearest->stop[r] = static_cast<int>(s);
     }
   }
-  std::sort(stations.begin(), stations.end(),
-            [](const Station& a, const Station& b) { return a.position < b.position; });
   return stations;
 }
 
@@ -145,15 +150,26 @@ class ArrivalTable {
         time_.push_back(time);
       }
     }
+    // Each stop's departure follows its arrival's entry, at the same position.
+    std::vector<std::pair<double, double>> departures;  // position, time
     for (std::size_t s = 0; s < stops.size(); ++s) {
-      if (std::isnan(stops[s].departure) || std::isnan(run.stopPosition[s])) continue;
-      const double at = map(run.stopPosition[s]);
-      const auto arrival = std::lower_bound(position_.begin(), position_.end(), at);
-      if (arrival == position_.end() || *arrival != at) continue;
-      const auto next = arrival - position_.begin() + 1;
-      position_.insert(position_.begin() + next, at);
-      time_.insert(time_.begin() + next, stops[s].departure);
+      if (!std::isnan(stops[s].departure) && !std::isnan(run.stopPosition[s]))
+        departures.emplace_back(map(run.stopPosition[s]), stops[s].departure);
     }
+    std::sort(departures.begin(), departures.end());
+    std::vector<double> positions, times;
+    auto departure = departures.begin();
+    for (std::size_t i = 0; i < position_.size(); ++i) {
+      positions.push_back(position_[i]);
+      times.push_back(time_[i]);
+      while (departure != departures.end() && departure->first < position_[i]) ++departure;
+      if (departure != departures.end() && departure->first == position_[i]) {
+        positions.push_back(position_[i]);
+        times.push_back(departure++->second);
+      }
+    }
+    position_.swap(positions);
+    time_.swap(times);
   }
   const std::vector<double>& positions() const { return position_; }
   // When the run reached position: linear between the entries, the arrival
