@@ -212,6 +212,8 @@ Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& 
   ScanOptions quiet = options;
   quiet.progress = nullptr;
   quiet.charts = true;
+  quiet.chartKeys = {ColumnKey::kSpeed, ColumnKey::kPower, ColumnKey::kBrake,
+                     ColumnKey::kBrakeCylinder};
   std::vector<std::future<ScannedRun>> reading;
   for (const std::string& log : logs) {
     reading.push_back(

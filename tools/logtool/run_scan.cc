@@ -90,6 +90,12 @@ class Scanner {
   void buildCharts();
 
   void planCharts();
+  // Whether the options chart the column of key.
+  bool wanted(ColumnKey key) const {
+    return options_.chartKeys.empty() ||
+           std::find(options_.chartKeys.begin(), options_.chartKeys.end(), key) !=
+               options_.chartKeys.end();
+  }
   int seriesOf(const LogRow& row, std::size_t column);
 
   LogReader& log_;
@@ -166,13 +172,20 @@ void Scanner::planCharts() {
   for (const ChartGroup& group : chartGroups()) {
     for (const auto& line : group.lines) {
       const int column = run_.keys.columnOf(line.first);
-      if (column < 0 || seriesOf_[static_cast<std::size_t>(column)] >= 0) continue;
+      if (column < 0 || seriesOf_[static_cast<std::size_t>(column)] >= 0 || !wanted(line.first))
+        continue;
       seriesOf_[static_cast<std::size_t>(column)] = static_cast<int>(charted_.size());
       charted_.push_back(static_cast<std::size_t>(column));
     }
   }
   groupSeries_ = charted_.size();
   mayChart_.assign(columns, 0);
+  if (!options_.chartKeys.empty()) {
+    eventSources_.clear();
+    values_.assign(groupSeries_, NAN);
+    decimator_.emplace(groupSeries_, options_.bucketLimit);
+    return;
+  }
   for (std::size_t i = 0; i < columns; ++i) {
     mayChart_[i] = seriesOf_[i] < 0 && static_cast<int>(i) != timeColumn_ &&
                    !chartedElsewhere(run_.keys.keys[i]);
@@ -268,7 +281,7 @@ void Scanner::buildCharts() {
     ChartSpec chart{group.id, group.title, {}};
     for (const auto& [key, rightAxis] : group.lines) {
       const int column = run_.keys.columnOf(key);
-      if (column >= 0)
+      if (column >= 0 && seriesOf_[static_cast<std::size_t>(column)] >= 0)
         chart.lines.push_back(line(static_cast<std::size_t>(column), group.steps, rightAxis));
     }
     if (!chart.lines.empty()) run_.charts.push_back(chart);

@@ -67,6 +67,8 @@ constexpr std::size_t kOtherColumnsCharted = 24;
 struct ScanOptions {
   std::string columnFile;  // --columns; empty: look beside the log
   bool charts = false;     // gather the points and events too
+  // When not empty: chart only the columns of these keys, and gather no events.
+  std::vector<ColumnKey> chartKeys;
   std::size_t bucketLimit = 2500;
   // Called now and then with the bytes read and the file's size.
   std::function<void(std::uint64_t, std::uint64_t)> progress;
