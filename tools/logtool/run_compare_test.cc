@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 #include "tests/temporary_directory.h"
@@ -18,8 +19,9 @@ using testing_support::TemporaryDirectory;
 // location to the last at speed km/h (towards falling locations when
 // direction is -1), standing dwell seconds at each stop in between.
 std::string routeLog(const std::vector<double>& stops, double speed, double dwell,
-                     double startSeconds, int direction = 1) {
-  std::string text = "Time,Location m,Speed km/h,\r\n";
+                     double startSeconds, int direction = 1,
+                     const std::string& titles = "Time,Location m,Speed km/h,") {
+  std::string text = titles + "\r\n";
   const auto row = [&](double seconds, double location, double kmh) {
     char line[96];
     std::snprintf(line, sizeof line, "%s,%.2f,%g,\r\n", formatClock(seconds).c_str(), location,
@@ -129,6 +131,47 @@ TEST(RunCompareTest, ComparesRunsGoingDownOverTheStretchTheyShare) {
       EXPECT_LE(position, comparison.sharedTo);
     }
   }
+}
+
+// Logs with their own column files, titles in Shift_JIS and in UTF-8, one
+// row a second and one every other second, one in decimal commas.
+TEST(RunCompareTest, ComparesLogsOfOtherColumnsEncodingsAndIntervals) {
+  TemporaryDirectory sjis, utf8;
+  // "Jikoku", "Ichi m", "Sokudo km/h" in Shift_JIS, and in another order in UTF-8.
+  const std::string sjisTitles = "\x8e\x9e\x8d\x8f,\x88\xca\x92\x75 m,\x91\xac\x93\x78 km/h,";
+  sjis.write("Logger.csv",
+             "time_hhmmss,\x8e\x9e\x8d\x8f\r\nlocation,\x88\xca\x92\x75 m\r\n"
+             "speed,\x91\xac\x93\x78 km/h\r\n");
+  const std::string first =
+      sjis.write("Log_1.csv", routeLog({0, 800, 1600}, 72, 20, 100, 1, sjisTitles)).string();
+  utf8.write("Logger.csv",
+             "time_hhmmss,\xe6\x99\x82\xe5\x88\xbb\r\nlocation,\xe4\xbd\x8d\xe7\xbd\xae "
+             "m\r\nspeed,\xe9\x80\x9f\xe5\xba\xa6 km/h\r\n");
+  std::istringstream rows(routeLog({0, 805, 1610}, 60, 20, 100, 1,
+                                   "\xe6\x99\x82\xe5\x88\xbb,\xe4\xbd\x8d\xe7\xbd\xae m,"
+                                   "\xe9\x80\x9f\xe5\xba\xa6 km/h,"));
+  std::string everyOther, row;
+  for (int i = 0; std::getline(rows, row); ++i) {
+    if (i < 2 || i % 2 == 0) everyOther += row + "\n";
+  }
+  const std::string point = utf8.write("Log_2p.csv", everyOther).string();
+  std::ostringstream out, err;
+  ASSERT_EQ(
+      runLogtool({"convert", point, "--decimal-comma", "-o", (utf8.path() / "Log_2.csv").string()},
+                 out, err, false),
+      kDone)
+      << err.str();
+  std::filesystem::remove(point);
+  const Comparison comparison =
+      compareRuns({first, (utf8.path() / "Log_2.csv").string()}, ScanOptions{});
+  ASSERT_EQ(comparison.stations.size(), 3u);
+  for (const Station& station : comparison.stations)
+    EXPECT_EQ(station.stop,
+              (std::vector<int>{static_cast<int>(&station - &comparison.stations[0]),
+                                static_cast<int>(&station - &comparison.stations[0])}));
+  EXPECT_FALSE(comparison.runs[1].speed.empty());
+  EXPECT_EQ(comparison.runs[1].scan.mark, DecimalMark::kComma);
+  EXPECT_GT(comparison.runs[1].timeDifference.back(), 0);
 }
 
 TEST(RunCompareTest, RefusesLogsItCannotCompareSayingWhy) {
