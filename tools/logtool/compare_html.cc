@@ -102,7 +102,6 @@ void writeData(const Comparison& comparison, std::ostream& out) {
     out << (r > 0 ? "," : "") << "{\"name\":" << jsonString(fileName(run.scan))
         << ",\"color\":" << jsonString(runColor(r));
     writeSeries("position", run.position, "%.10g", out);
-    writeSeries("time", run.time, "%.10g", out);
     writeSeries("speed", run.speed, "%.7g", out);
     writeSeries("power", run.power, "%.7g", out);
     writeSeries("brake", run.brake, "%.7g", out);

@@ -273,7 +273,6 @@ Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& 
       if (mapped[r][i] < comparison.sharedFrom || mapped[r][i] > comparison.sharedTo) continue;
       kept.push_back(i);
       run.position.push_back(mapped[r][i]);
-      run.time.push_back(runs[r].scan.points.time[runs[r].points[i]]);
     }
     run.speed = valuesOf(runs[r], ColumnKey::kSpeed, kept);
     run.power = valuesOf(runs[r], ColumnKey::kPower, kept);

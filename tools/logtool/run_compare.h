@@ -21,7 +21,6 @@ constexpr double kStationTolerance = 50;
 struct RunOnRoute {
   ScannedRun scan;
   std::vector<double> position;  // per point, non-decreasing
-  std::vector<double> time;      // s
   // Per point; empty when the log lacks the column.
   std::vector<double> speed, power, brake, brakeCylinder;
   // Where this run first reached each position it is known at, and by how
