@@ -10,6 +10,7 @@
 #include "tools/logtool/report_html.h"
 #include "tools/logtool/run_compare.h"
 #include "tools/logtool/run_scan.h"
+#include "tools/version.h"
 
 namespace logtool {
 namespace {
@@ -19,6 +20,7 @@ constexpr const char* kUsage =
     "       logtool report LOG [-o FILE] [--columns FILE] [--force]\n"
     "       logtool compare LOG1 LOG2 [LOG3...] [-o FILE] [--force]\n"
     "       logtool convert LOG --decimal-comma|--decimal-point [-o FILE]\n"
+    "       logtool --help|--version\n"
     "\n"
     "summary  prints the run: clock, duration, rows, distance, speeds and each stop\n"
     "report   writes one HTML file with the summary and charts (default: LOG with .html)\n"
@@ -187,6 +189,10 @@ int runLogtool(const std::vector<std::string>& arguments, std::ostream& out, std
                bool showProgress) {
   if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
     out << kUsage;
+    return kDone;
+  }
+  if (!arguments.empty() && arguments[0] == "--version") {
+    out << LOGGER_VERSION_TEXT("logtool");
     return kDone;
   }
   try {
