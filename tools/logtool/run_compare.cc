@@ -237,6 +237,9 @@ Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& 
                            "; runs are compared only when they all go the same way");
     }
     runs.push_back(placeRun(std::move(scans[r]), direction));
+    if (runs.back().position.size() < 2) {
+      throw InputError(logs[r], 0, "has no two rows with both a time and a location");
+    }
   }
   comparison.stations = pairStops(runs);
 

@@ -185,6 +185,8 @@ TEST(RunCompareTest, RefusesLogsItCannotCompareSayingWhy) {
       bare.write("Log_x.csv", "Time,Speed,\r\n00:00:01.000,3,\r\n00:00:02.000,4,\r\n").string();
   const std::string noClock =
       bare.write("Log_y.csv", "Location,Speed,\r\n1,3,\r\n2,4,\r\n").string();
+  const std::string noTimes =
+      logs.write("Log_z.csv", "Time,Location m,Speed km/h,\r\n,0,0,\r\n,10,36,\r\n");
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{up, down},
        down + ": runs the other way (location falling) from " + up +
@@ -196,6 +198,7 @@ TEST(RunCompareTest, RefusesLogsItCannotCompareSayingWhy) {
       {{up, noLocation},
        noLocation + ": has no location column; runs are compared along the route"},
       {{noClock, up}, noClock + ": has no clock or time column; runs are compared by their times"},
+      {{up, noTimes}, noTimes + ": has no two rows with both a time and a location"},
       {{up}, "logtool: compare needs two logs or more"},
       {{up, down, "-o", up}, up + ": is the log " + up + " itself; the page would replace it"},
   };
