@@ -205,10 +205,8 @@ std::vector<double> valuesOf(const OwnRun& run, ColumnKey key,
   return values;
 }
 
-}  // namespace
-
-Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& options) {
-  // The logs are read side by side: one thread each.
+// Reads the logs side by side, one thread each, with the columns a comparison draws.
+std::vector<ScannedRun> readRuns(const std::vector<std::string>& logs, const ScanOptions& options) {
   ScanOptions quiet = options;
   quiet.progress = nullptr;
   quiet.charts = true;
@@ -221,26 +219,36 @@ Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& 
   }
   std::vector<ScannedRun> scans;
   for (auto& read : reading) scans.push_back(read.get());
+  return scans;
+}
 
-  Comparison comparison;
-  comparison.direction = 0;
+// Places each run on its own positions; all must run the first one's way.
+std::vector<OwnRun> placeRuns(std::vector<ScannedRun> scans, const std::vector<std::string>& logs,
+                              int* direction) {
   std::vector<OwnRun> runs;
   for (std::size_t r = 0; r < scans.size(); ++r) {
-    const int direction = directionOf(scans[r]);
-    if (direction == 0)
-      throw InputError(logs[r], 0, "the location never changes: no route to compare");
-    if (r == 0) comparison.direction = direction;
-    if (direction != comparison.direction) {
+    const int own = directionOf(scans[r]);
+    if (own == 0) throw InputError(logs[r], 0, "the location never changes: no route to compare");
+    if (r == 0) *direction = own;
+    if (own != *direction) {
       throw InputError(logs[r], 0,
                        std::string("runs the other way (location ") +
-                           (direction > 0 ? "rising" : "falling") + ") from " + logs[0] +
+                           (own > 0 ? "rising" : "falling") + ") from " + logs[0] +
                            "; runs are compared only when they all go the same way");
     }
-    runs.push_back(placeRun(std::move(scans[r]), direction));
+    runs.push_back(placeRun(std::move(scans[r]), own));
     if (runs.back().position.size() < 2) {
       throw InputError(logs[r], 0, "has no two rows with both a time and a location");
     }
   }
+  return runs;
+}
+
+}  // namespace
+
+Comparison compareRuns(const std::vector<std::string>& logs, const ScanOptions& options) {
+  Comparison comparison;
+  std::vector<OwnRun> runs = placeRuns(readRuns(logs, options), logs, &comparison.direction);
   comparison.stations = pairStops(runs);
 
   std::vector<std::vector<double>> mapped(runs.size());
