@@ -10,17 +10,21 @@
 #include <vector>
 
 #include "tests/temporary_directory.h"
-#include "tools/logtool/browser_page.h"
+#include "tools/logtool/browser_check.h"
 #include "tools/logtool/ui_text.h"
 
 namespace {
 
-using testing_support::kChromium;
-using testing_support::outputOf;
-using testing_support::quoted;
+using browser_check::BrowserTest;
+using browser_check::outputOf;
+using browser_check::quoted;
 using testing_support::readFileBytes;
-using testing_support::renderedPage;
-using testing_support::TemporaryDirectory;
+
+// The page's DOM after its script ran.
+std::string renderedPage(const std::filesystem::path& page,
+                         const testing_support::TemporaryDirectory& profile) {
+  return browser_check::renderedPage(page, profile.path());
+}
 
 const std::string kSource = LOGTOOL_SOURCE_DIRECTORY;
 const std::string kMark = "\xEF\xBB\xBF";
@@ -96,13 +100,7 @@ std::vector<std::string> englishIn(const std::string& text) {
   return found;
 }
 
-class ReportLanguageTest : public testing::Test {
- protected:
-  void SetUp() override {
-    if (!std::filesystem::exists(kChromium)) GTEST_SKIP() << kChromium << " is missing";
-  }
-  TemporaryDirectory directory_;
-};
+using ReportLanguageTest = BrowserTest;
 
 struct EncodedLog {
   const char* name;

@@ -93,6 +93,10 @@ constexpr TextRow kTexts[] = {
   {UiText::kLocationGoesBack,
    "The location goes back in this run: on this axis the lines follow the rows.",
    "この運転では位置が後戻りしています。この横軸では線は行の順につながります。"},
+  {UiText::kSavePng, "save as PNG", "PNG で保存"},
+  {UiText::kOtherColumnsLeftOut,
+   "charts: the first {1} numeric columns of no known key are charted; {2} more are not",
+   "グラフ: キーのわからない数値の列は最初の {1} 列だけを描いています（残り {2} 列は描いていません）"},
 };
 // clang-format on
 

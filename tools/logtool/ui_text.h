@@ -35,7 +35,7 @@ Language userLanguageOrEnglish();
   X(kDoorsOpenOrClose) X(kSpeedChart) X(kHandlesChart) X(kPressuresChart) X(kCurrentChart) \
   X(kSignalChart) X(kSignalEvent) X(kDoorsClosedEvent) X(kDoorsOpenEvent) X(kBeaconEvent) \
   X(kBeaconSignal) X(kBeaconDistance) X(kBeaconData) X(kRowAxis) X(kRowNumber) X(kEventAt) \
-  X(kLocationGoesBack)
+  X(kLocationGoesBack) X(kSavePng) X(kOtherColumnsLeftOut)
 // clang-format on
 
 enum class UiText {
