@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "tests/temporary_directory.h"
+#include "tests/version_text.h"
 #include "tools/logtool/system_text.h"
 #include "tools/logtool/title_encoding.h"
 
@@ -335,16 +336,7 @@ TEST(LogtoolTest, TitlesAreReadInTheirEncodingAndConvertedAsTheyAre) {
 TEST(LogtoolTest, VersionNamesTheProgramItsVersionAndCopyright) {
   const Outcome version = run({"--version"});
   EXPECT_EQ(version.status, kDone);
-  // "logtool (Logger) N.N.N\nCopyright ...\n", read without <regex>, which g++ 12 does
-  // not build warning-free under the sanitizers.
-  const std::string name = "logtool (Logger) ";
-  ASSERT_EQ(version.out.rfind(name, 0), 0u) << version.out;
-  const std::size_t end = version.out.find('\n');
-  const std::string number = version.out.substr(name.size(), end - name.size());
-  EXPECT_EQ(std::count(number.begin(), number.end(), '.'), 2) << number;
-  EXPECT_EQ(number.find_first_not_of("0123456789."), std::string::npos) << number;
-  EXPECT_EQ(version.out.compare(end + 1, 10, "Copyright "), 0) << version.out;
-  EXPECT_EQ(version.out.back(), '\n');
+  EXPECT_TRUE(tests::isVersionText(version.out, "logtool"));
 }
 
 }  // namespace
