@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tools/logtool/ui_text.h"
+
 namespace browser_check {
 
 const char* const kChromium = "/usr/bin/chromium";
@@ -56,6 +58,52 @@ std::vector<CheckLine> selfCheck(const std::string& dom) {
     lines.push_back(parsed);
   }
   return lines;
+}
+
+std::string visibleText(std::string dom) {
+  for (const char* element : {"script", "style", "pre id=\"self-check\""}) {
+    const std::string open = std::string("<") + element;
+    const std::string close =
+        "</" + std::string(element).substr(0, std::string(element).find(' ')) + ">";
+    for (std::size_t at; (at = dom.find(open)) != std::string::npos;) {
+      dom.erase(at, dom.find(close, at) + close.size() - at);
+    }
+  }
+  std::string text;
+  bool inTag = false;
+  for (const char c : dom) {
+    if (c == '<' || c == '>') {
+      inTag = c == '<';
+      text += ' ';
+    } else if (!inTag) {
+      text += c;
+    }
+  }
+  return text;
+}
+
+std::vector<std::string> englishIn(const std::string& text) {
+  using logtool::UiText;
+  std::vector<std::string> found;
+  const UiText ids[] = {
+#define LOGTOOL_UI_TEXT_ID(name) UiText::name,
+      LOGTOOL_UI_TEXTS(LOGTOOL_UI_TEXT_ID)
+#undef LOGTOOL_UI_TEXT_ID
+  };
+  for (const UiText id : ids) {
+    std::string english = logtool::uiText(id, logtool::Language::kEnglish);
+    for (std::size_t at; (at = english.find('{')) != std::string::npos;)
+      english.replace(at, 3, "|");
+    std::size_t begin = 0;
+    for (std::size_t end = 0; end != std::string::npos; begin = end + 1) {
+      end = english.find('|', begin);
+      std::string part = english.substr(begin, end - begin);
+      part.erase(0, part.find_first_not_of(" ,:;()"));
+      part.erase(part.find_last_not_of(" ,:;()") + 1);
+      if (part.size() >= 3 && text.find(part) != std::string::npos) found.push_back(part);
+    }
+  }
+  return found;
 }
 
 void BrowserTest::SetUp() {

@@ -40,6 +40,14 @@ struct CheckLine {
 // The self-check lines in a dumped DOM; none when the page wrote none.
 std::vector<CheckLine> selfCheck(const std::string& dom);
 
+// What a reader sees of a dumped DOM: its text outside scripts, styles and
+// the hidden self-check.
+std::string visibleText(std::string dom);
+
+// The English fixed texts of logtool (each part between its "{N}") found in
+// text: none on a page or summary in another language.
+std::vector<std::string> englishIn(const std::string& text);
+
 // A browser test: skipped when Chromium is missing (failed in CI), with a
 // fresh directory for its files.
 class BrowserTest : public testing::Test {

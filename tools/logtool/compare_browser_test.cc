@@ -210,6 +210,26 @@ TEST_F(CompareBrowserTest, TwoDrivesOfOneRouteSideBySide) {
     EXPECT_GT(check.number("height"), 200);
   }
   EXPECT_EQ(images, 4);
+
+  // In Japanese the page keeps no English fixed text (the logs' paths aside)
+  // and still draws every chart with its button.
+  const auto japanesePage = directory_.path() / "compared.ja.html";
+  outputOf(std::string(LOGTOOL_PROGRAM) + " compare --lang ja " + browser_check::quoted(brisk) +
+           " " + browser_check::quoted(gentle) + " -o " + browser_check::quoted(japanesePage));
+  std::string japanese = browser_check::renderedPage(japanesePage, directory_.path());
+  ASSERT_NE(japanese.find("<html lang=\"ja\">"), std::string::npos);
+  const std::vector<CheckLine> drawn = browser_check::selfCheck(japanese);
+  EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(),
+                          [](const CheckLine& check) {
+                            return check.words[0] == "png" && check.fields.at("button") == "1";
+                          }),
+            4);
+  const std::string folder = directory_.path().string();
+  for (std::size_t at; (at = japanese.find(folder)) != std::string::npos;) {
+    japanese.erase(at, japanese.find_first_of("<\"", at) - at);
+  }
+  EXPECT_EQ(browser_check::englishIn(browser_check::visibleText(japanese)),
+            std::vector<std::string>());
 }
 
 }  // namespace

@@ -82,7 +82,7 @@
         if (!line.values) continue;
         tables.push([line.x || run.position, line.values]);
         series.push({
-          label: texts.run + ' ' + (r + 1) + ': ' + run.name + (line.suffix ? ' ' + line.suffix : ''),
+          label: run.label + (line.suffix ? ' ' + line.suffix : ''),
           run: r, stroke: run.color, width: 1.5, dash: line.dash, spanGaps: true,
           paths: kind.step ? uPlot.paths.stepped({ align: 1 }) : undefined,
         });

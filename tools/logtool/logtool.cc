@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "usage: logtool summary LOG [--columns FILE] [--encoding NAME] [--lang ja|en]\n"
     "       logtool report LOG [-o FILE] [--columns FILE] [--force] [--encoding NAME]\n"
     "                      [--lang ja|en]\n"
-    "       logtool compare LOG1 LOG2 [LOG3...] [-o FILE] [--force]\n"
+    "       logtool compare LOG1 LOG2 [LOG3...] [-o FILE] [--force] [--encoding NAME]\n"
+    "                       [--lang ja|en]\n"
     "       logtool convert LOG --decimal-comma|--decimal-point [-o FILE]\n"
     "       logtool --help|--version\n"
     "\n"
@@ -36,7 +37,8 @@ constexpr const char* kUsage =
     "--force         replace an existing FILE that is not a page logtool wrote\n"
     "--encoding NAME the titles' encoding: utf-8, cp932 or cp1252 (default: UTF-8 when the\n"
     "                log starts with its mark or is valid UTF-8, else guessed)\n"
-    "--lang ja|en    the language of the summary and the report (default: the user's)\n"
+    "--lang ja|en    the language of the summary, the report and the comparison (default:\n"
+    "                the user's)\n"
     "Exit status: 0 done, 1 cannot write the result, 2 bad usage or bad input.\n";
 
 struct Command {

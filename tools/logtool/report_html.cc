@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "tools/logtool/embedded_files.h"
-#include "tools/logtool/page_texts.h"
 
 namespace logtool {
 namespace {
@@ -26,25 +25,8 @@ bool hasLocation(const ScannedRun& run) {
   return false;
 }
 
-// The page script's texts, as a JSON object.
-void writeScriptTexts(const ScannedRun& run, std::ostream& out) {
-  const std::pair<const char*, UiText> texts[] = {{"row", UiText::kRowAxis},
-                                                  {"rowNumber", UiText::kRowNumber},
-                                                  {"location", UiText::kLocationAxis},
-                                                  {"eventAt", UiText::kEventAt},
-                                                  {"locationGoesBack", UiText::kLocationGoesBack}};
-  out << '{';
-  for (const auto& [name, text] : texts) {
-    out << (name == texts[0].first ? "" : ",") << '"' << name
-        << "\":" << jsonString(uiText(text, run.language));
-  }
-  out << '}';
-}
-
 void writeData(const ScannedRun& run, std::ostream& out) {
-  out << "{\"text\":";
-  writeScriptTexts(run, out);
-  out << ",\"timeTitle\":" << jsonString(run.timeTitle)
+  out << "{\"timeTitle\":" << jsonString(run.timeTitle)
       << ",\"rowsPerBucket\":" << run.rowsPerBucket << ",\"rows\":" << run.summary.rows
       << ",\"time\":";
   writeNumbers(run.points.time, "%.10g", out);
@@ -157,6 +139,15 @@ std::string escapeHtml(const std::string& text) {
   return escaped;
 }
 
+void writePageTexts(const std::vector<ScriptText>& texts, Language language, std::ostream& out) {
+  out << "<script id=\"page-texts\" type=\"application/json\">{\"savePng\":"
+      << jsonString(uiText(UiText::kSavePng, language));
+  for (const auto& [name, text] : texts) {
+    out << ",\"" << name << "\":" << jsonString(uiText(text, language));
+  }
+  out << "}</script>\n";
+}
+
 std::string jsonString(const std::string& text) {
   std::string json = "\"";
   for (const char c : text) {
@@ -205,9 +196,15 @@ void writeReport(const ScannedRun& run, std::ostream& out) {
   out << "<pre id=\"self-check\" hidden></pre>\n<script>" << kUplotScript
       << "</script>\n<script id=\"run-data\" type=\"application/json\">";
   writeData(run, out);
-  out << "</script>\n<script>" << kReportScript << "</script>\n";
-  writePageTexts(out, uiText(UiText::kSavePng, run.language));
-  out << "<script>" << kChartPngScript << "</script>\n</body></html>\n";
+  out << "</script>\n";
+  writePageTexts({{"row", UiText::kRowAxis},
+                  {"rowNumber", UiText::kRowNumber},
+                  {"location", UiText::kLocationAxis},
+                  {"eventAt", UiText::kEventAt},
+                  {"locationGoesBack", UiText::kLocationGoesBack}},
+                 language, out);
+  out << "<script>" << kReportScript << "</script>\n<script>" << kChartPngScript
+      << "</script>\n</body></html>\n";
 }
 
 }  // namespace logtool

@@ -5,9 +5,11 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/logtool/run_scan.h"
+#include "tools/logtool/ui_text.h"
 
 namespace logtool {
 
@@ -29,6 +31,13 @@ std::string escapeHtml(const std::string& text);
 
 // Text as a JSON string literal, '<' escaped so it cannot end a script.
 std::string jsonString(const std::string& text);
+
+// A text a page's script shows: its name there and the text.
+using ScriptText = std::pair<const char*, UiText>;
+
+// Writes the texts in language, and the charts' PNG button's, as the JSON
+// script element "page-texts" from which the pages' scripts take them.
+void writePageTexts(const std::vector<ScriptText>& texts, Language language, std::ostream& out);
 
 }  // namespace logtool
 

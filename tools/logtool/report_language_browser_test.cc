@@ -5,17 +5,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "tests/temporary_directory.h"
 #include "tools/logtool/browser_check.h"
-#include "tools/logtool/ui_text.h"
 
 namespace {
 
 using browser_check::BrowserTest;
+using browser_check::englishIn;
 using browser_check::outputOf;
 using browser_check::quoted;
 using testing_support::readFileBytes;
@@ -49,55 +48,6 @@ std::vector<std::string> textsOfClass(const std::string& dom, const std::string&
     texts.push_back(dom.substr(at, dom.find('<', at) - at));
   }
   return texts;
-}
-
-// What a reader sees of a dumped DOM: its text outside scripts, styles and
-// the hidden self-check.
-std::string visibleText(std::string dom) {
-  for (const char* element : {"script", "style", "pre id=\"self-check\""}) {
-    const std::string open = std::string("<") + element;
-    const std::string close =
-        "</" + std::string(element).substr(0, std::string(element).find(' ')) + ">";
-    for (std::size_t at; (at = dom.find(open)) != std::string::npos;) {
-      dom.erase(at, dom.find(close, at) + close.size() - at);
-    }
-  }
-  std::string text;
-  bool inTag = false;
-  for (const char c : dom) {
-    if (c == '<' || c == '>') {
-      inTag = c == '<';
-      text += ' ';
-    } else if (!inTag) {
-      text += c;
-    }
-  }
-  return text;
-}
-
-// The English fixed texts (each part between its "{N}") found in text.
-std::vector<std::string> englishIn(const std::string& text) {
-  using logtool::UiText;
-  std::vector<std::string> found;
-  const UiText ids[] = {
-#define LOGTOOL_UI_TEXT_ID(name) UiText::name,
-      LOGTOOL_UI_TEXTS(LOGTOOL_UI_TEXT_ID)
-#undef LOGTOOL_UI_TEXT_ID
-  };
-  for (const UiText id : ids) {
-    std::string english = logtool::uiText(id, logtool::Language::kEnglish);
-    for (std::size_t at; (at = english.find('{')) != std::string::npos;)
-      english.replace(at, 3, "|");
-    std::size_t begin = 0;
-    for (std::size_t end = 0; end != std::string::npos; begin = end + 1) {
-      end = english.find('|', begin);
-      std::string part = english.substr(begin, end - begin);
-      part.erase(0, part.find_first_not_of(" ,:;()"));
-      part.erase(part.find_last_not_of(" ,:;()") + 1);
-      if (part.size() >= 3 && text.find(part) != std::string::npos) found.push_back(part);
-    }
-  }
-  return found;
 }
 
 using ReportLanguageTest = BrowserTest;
@@ -181,7 +131,7 @@ TEST_F(ReportLanguageTest, AJapaneseReportAndSummaryKeepNoEnglish) {
   outputOf(program + " report --lang ja " + quoted(log));
   const std::string dom = renderedPage(directory_.path() / "Log_1.html", directory_);
   ASSERT_NE(dom.find("<html lang=\"ja\">"), std::string::npos);
-  EXPECT_EQ(englishIn(visibleText(dom)), std::vector<std::string>());
+  EXPECT_EQ(englishIn(browser_check::visibleText(dom)), std::vector<std::string>());
   // The charts were drawn with their Japanese titles.
   EXPECT_FALSE(textsOfClass(dom, "u-label").empty());
 

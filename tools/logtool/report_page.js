@@ -3,6 +3,7 @@
 (function () {
   'use strict';
   const run = JSON.parse(document.getElementById('run-data').textContent);
+  const texts = JSON.parse(document.getElementById('page-texts').textContent);
   const colors = ['#1f77b4', '#d62728', '#2ca02c', '#9467bd', '#ff7f0e', '#8c564b'];
   const markerColors = { signal: '#ff7f0e', beacon: '#9467bd', doors: '#2ca02c' };
   const holder = document.getElementById('charts');
@@ -26,7 +27,7 @@
   function xText(v) {
     if (v == null) return '';
     if (axis === 'location') return v.toFixed(1) + ' m';
-    return run.timeTitle ? clock(v) : fill(run.text.rowNumber, [v]);
+    return run.timeTitle ? clock(v) : fill(texts.rowNumber, [v]);
   }
   // Tick labels: whole seconds without their milliseconds.
   function tickText(v) {
@@ -62,7 +63,7 @@
     const near = [];
     for (const event of run.events) {
       const x = event.at[axis === 'time' ? 0 : 1];
-      if (x != null && Math.abs(u.valToPos(x, 'x') - left) <= 4) near.push(fill(run.text.eventAt, [event.text, xText(x)]));
+      if (x != null && Math.abs(u.valToPos(x, 'x') - left) <= 4) near.push(fill(texts.eventAt, [event.text, xText(x)]));
     }
     document.getElementById('event-at-cursor').textContent = near.join('; ');
   }
@@ -79,7 +80,7 @@
 
   function makePlot(chart, width) {
     const right = chart.lines.some((line) => line.right);
-    const series = [{ label: axis === 'time' ? (run.timeTitle || run.text.row) : run.text.location,
+    const series = [{ label: axis === 'time' ? (run.timeTitle || texts.row) : texts.location,
                       value: (u, v) => xText(v) }];
     chart.lines.forEach((line, i) => series.push({
       label: line.label, stroke: colors[i % colors.length], width: 1.5,
@@ -124,7 +125,7 @@
     holder.textContent = '';
     if (axis === 'location' && locationGoesBack()) {
       const note = document.createElement('p');
-      note.textContent = run.text.locationGoesBack;
+      note.textContent = texts.locationGoesBack;
       holder.appendChild(note);
     }
     const width = Math.max(400, holder.clientWidth || 800);

@@ -1,5 +1,5 @@
-// Every fixed text a user reads in the summary and the report, one table per
-// language. A text's "{1}", "{2}"... stand for what fillText puts in.
+// Every fixed text a user reads in the summary, the report and the
+// comparison, one table per language. A text's "{1}", "{2}"... stand for what fillText puts in.
 #ifndef LOGGER_TOOLS_LOGTOOL_UI_TEXT_H_
 #define LOGGER_TOOLS_LOGTOOL_UI_TEXT_H_
 
@@ -35,7 +35,11 @@ Language userLanguageOrEnglish();
   X(kDoorsOpenOrClose) X(kSpeedChart) X(kHandlesChart) X(kPressuresChart) X(kCurrentChart) \
   X(kSignalChart) X(kSignalEvent) X(kDoorsClosedEvent) X(kDoorsOpenEvent) X(kBeaconEvent) \
   X(kBeaconSignal) X(kBeaconDistance) X(kBeaconData) X(kRowAxis) X(kRowNumber) X(kEventAt) \
-  X(kLocationGoesBack) X(kSavePng) X(kOtherColumnsLeftOut)
+  X(kLocationGoesBack) X(kSavePng) X(kOtherColumnsLeftOut) X(kComparisonTitle) \
+  X(kComparisonHeading) X(kSharedStretch) X(kLocationRising) X(kLocationFalling) \
+  X(kStationsPaired) X(kStation) X(kNoStop) X(kEachRun) X(kCompareHint) X(kRunCurveChart) \
+  X(kTimeDifferenceChart) X(kNotchChart) X(kBrakeCylinderChart) X(kPowerLine) X(kBrakeLine) \
+  X(kRunLabel) X(kPointedAt)
 // clang-format on
 
 enum class UiText {
