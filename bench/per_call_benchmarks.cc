@@ -25,7 +25,7 @@ std::size_t nextFrame(std::size_t frame) { return (frame + 1) & (kFrameCycle - 1
 void moduleElapse(benchmark::State& state, const std::string& builtModule, int32_t interval,
                   bool decimalComma = false) {
   InstalledModule module(builtModule, interval, decimalComma);
-  plugin_host::PluginModule& entry = module.entryPoints();
+  plugin::PluginModule& entry = module.entryPoints();
   const std::vector<VehicleState> frames = tripFrames(kFrameCycle);
   int32_t panel[256] = {};
   int32_t sound[256] = {};

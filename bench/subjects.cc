@@ -21,7 +21,7 @@ InstalledModule::InstalledModule(const std::string& builtModule, int32_t interva
   directory_.write("Logger.csv", columns);
   directory_.write("Logger.ini", "[Frame]\nSkip=" + std::to_string(interval) +
                                      "\n[Log]\nDecimalComma=" + (decimalComma ? "1" : "0") + "\n");
-  const std::filesystem::path installed = directory_.path() / plugin_host::defaultModuleFileName();
+  const std::filesystem::path installed = directory_.path() / plugin::defaultModuleFileName();
   std::filesystem::copy_file(builtModule, installed);
   std::string error;
   if (!module_.open(installed.string(), &error)) throw std::runtime_error(error);

@@ -10,7 +10,7 @@
 
 #include "bench/reference_logger.h"
 #include "tests/temporary_directory.h"
-#include "tools/plugin_host/plugin_module.h"
+#include "plugin/plugin_module.h"
 
 namespace bench {
 
@@ -36,14 +36,14 @@ class InstalledModule {
   InstalledModule& operator=(const InstalledModule&) = delete;
 
   // The module's entry points.
-  plugin_host::PluginModule& entryPoints() { return module_; }
+  plugin::PluginModule& entryPoints() { return module_; }
 
   // Where the module lies and writes its logs.
   const std::filesystem::path& directory() const { return directory_.path(); }
 
  private:
   testing_support::TemporaryDirectory directory_;
-  plugin_host::PluginModule module_;  // unloaded before the directory goes
+  plugin::PluginModule module_;  // unloaded before the directory goes
 };
 
 // Starts reference's run as InstalledModule starts the module's.

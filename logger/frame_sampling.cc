@@ -15,7 +15,7 @@ int32_t wrappingDifference(int32_t a, int32_t b) {
 
 }  // namespace
 
-void Logger::logFrame(const VehicleState& state) {
+void Logger::logFrame(const VehicleState& state, const FrameInputs& inputs) {
   const int32_t elapsed = wrappingDifference(state.time, previousTime_);
   float acceleration = 0.0f;
   if (elapsed != 0) {
@@ -35,7 +35,31 @@ void Logger::logFrame(const VehicleState& state) {
   values_.setFloat(ValueKey::kCurrent, state.current);
   values_.setFloat(ValueKey::kAcceleration, acceleration);
   values_.setClockText(ValueKey::kTimeClockText, state.time);
+  storeFrameInputs(inputs);
   if (logging_) appendRowUnlessOutOfMemory();
+}
+
+void Logger::storeFrameInputs(const FrameInputs& inputs) {
+  if (const Handles* commanded = inputs.commanded) {
+    values_.setInt(ValueKey::kPluginPower, commanded->power);
+    values_.setInt(ValueKey::kPluginBrake, commanded->brake);
+    values_.setInt(ValueKey::kPluginReverser, commanded->reverser);
+    values_.setInt(ValueKey::kPluginConstantSpeed, commanded->reserved);
+  } else {
+    values_.clear(ValueKey::kPluginPower);
+    values_.clear(ValueKey::kPluginBrake);
+    values_.clear(ValueKey::kPluginReverser);
+    values_.clear(ValueKey::kPluginConstantSpeed);
+  }
+  for (const ValueSlot slot : indexedColumns_) {
+    const IndexedEntry entry = indexedEntryOf(slot);
+    const int32_t* array = inputs.arrays[static_cast<int>(entry.family)];
+    if (array) {
+      values_.setIndexed(slot, array[entry.index]);
+    } else {
+      values_.clearSlot(slot);
+    }
+  }
 }
 
 void Logger::appendRowUnlessOutOfMemory() {

@@ -18,8 +18,8 @@
 
 namespace {
 
+using plugin::defaultModuleFileName;
 using plugin_host::CurrentDirectory;
-using plugin_host::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::LogShape;
 using testing_support::RandomHostInput;
@@ -94,7 +94,7 @@ class Sequence {
 
   // Loads the module at modulePath, makes the calls and unloads it; returns
   // the logs that the runs must have written.
-  std::vector<LogShape> run(plugin_host::PluginModule& module, const std::string& modulePath) {
+  std::vector<LogShape> run(plugin::PluginModule& module, const std::string& modulePath) {
     rewriteFiles();
     std::string error;
     if (!module.open(modulePath, &error)) {
@@ -128,31 +128,27 @@ class Sequence {
 
   // Makes one random call: half of them Elapse, the rest spread over the
   // other entry points and the rewriting of the files.
-  void callOne(plugin_host::PluginModule& module) {
-    using Call = void (*)(Sequence&, plugin_host::PluginModule&);
+  void callOne(plugin::PluginModule& module) {
+    using Call = void (*)(Sequence&, plugin::PluginModule&);
     static const Call kCalls[] = {
-        [](Sequence& s, plugin_host::PluginModule& m) { s.load(m); },
-        [](Sequence& s, plugin_host::PluginModule& m) { s.dispose(m); },
-        [](Sequence& s, plugin_host::PluginModule&) { s.rewriteFiles(); },
-        [](Sequence&, plugin_host::PluginModule& m) { EXPECT_EQ(m.GetPluginVersion(), 131072); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.SetVehicleSpec(s.vehicleSpec()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.Initialize(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) {
-          m.SetPower(s.mirror_.power = s.in_.integer());
-        },
-        [](Sequence& s, plugin_host::PluginModule& m) {
-          m.SetBrake(s.mirror_.brake = s.in_.integer());
-        },
-        [](Sequence& s, plugin_host::PluginModule& m) {
+        [](Sequence& s, plugin::PluginModule& m) { s.load(m); },
+        [](Sequence& s, plugin::PluginModule& m) { s.dispose(m); },
+        [](Sequence& s, plugin::PluginModule&) { s.rewriteFiles(); },
+        [](Sequence&, plugin::PluginModule& m) { EXPECT_EQ(m.GetPluginVersion(), 131072); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetVehicleSpec(s.vehicleSpec()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.Initialize(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetPower(s.mirror_.power = s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetBrake(s.mirror_.brake = s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) {
           m.SetReverser(s.mirror_.reverser = s.in_.integer());
         },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.KeyDown(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.KeyUp(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.HornBlow(s.in_.integer()); },
-        [](Sequence&, plugin_host::PluginModule& m) { m.DoorOpen(); },
-        [](Sequence&, plugin_host::PluginModule& m) { m.DoorClose(); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.SetSignal(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.SetBeaconData(s.beacon()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.KeyDown(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.KeyUp(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.HornBlow(s.in_.integer()); },
+        [](Sequence&, plugin::PluginModule& m) { m.DoorOpen(); },
+        [](Sequence&, plugin::PluginModule& m) { m.DoorClose(); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetSignal(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetBeaconData(s.beacon()); },
     };
     constexpr int kCallCount = static_cast<int>(std::size(kCalls));
     const int choice = in_.below(2 * kCallCount);
@@ -171,7 +167,7 @@ class Sequence {
   BeaconData beacon() { return {in_.integer(), in_.integer(), in_.single(), in_.integer()}; }
 
   // Load: a run left open ends, and a run opens with the files as they are now.
-  void load(plugin_host::PluginModule& module) {
+  void load(plugin::PluginModule& module) {
     module.Load();
     if (runOpen_) expected_.push_back(run_);  // a run left open ends first
     interval_ = settings_.interval;
@@ -180,7 +176,7 @@ class Sequence {
   }
 
   // Dispose: an open run must leave its log.
-  void dispose(plugin_host::PluginModule& module) {
+  void dispose(plugin::PluginModule& module) {
     module.Dispose();
     if (runOpen_) expected_.push_back(run_);
     runOpen_ = false;
@@ -188,7 +184,7 @@ class Sequence {
 
   // Elapse: the handles must be the mirrored ones, the host's arrays
   // untouched, and every interval-th frame of an open run adds a row.
-  void elapse(plugin_host::PluginModule& module) {
+  void elapse(plugin::PluginModule& module) {
     int32_t panel[64];
     int32_t sound[64];
     std::fill(std::begin(panel), std::end(panel), 0x5A5A5A5A);
@@ -246,9 +242,9 @@ TEST(HostMisuseTest, RandomCallSequencesKeepHandlesAndLogsWhole) {
   const int sequences = testing_support::sequenceCountArgument(kDefaultSequences);
   TemporaryDirectory directory;
   CurrentDirectory inDirectory(directory.path());  // no shared settings file
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->close();
-  const std::string modulePath = (directory.path() / plugin_host::defaultModuleFileName()).string();
+  const std::string modulePath = (directory.path() / plugin::defaultModuleFileName()).string();
   for (int index = 0; index < sequences && !HasFailure(); ++index) {
     SCOPED_TRACE("sequence " + std::to_string(index));
     Sequence sequence(directory, static_cast<uint32_t>(index));

@@ -16,7 +16,7 @@ constexpr int64_t kFramesPerProgressReport = 600;
 
 }  // namespace
 
-DriveResult driveModule(plugin_host::PluginModule& module, const RunPlan& plan,
+DriveResult driveModule(plugin::PluginModule& module, const RunPlan& plan,
                         const DriveOptions& options) {
   DriveResult result;
   if (options.measureElapse) result.elapseNanoseconds.reserve(plan.frameCount);

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "tools/plugin_host/plugin_module.h"
+#include "plugin/plugin_module.h"
 #include "tools/simhost/run_plan.h"
 
 namespace simhost {
@@ -26,7 +26,7 @@ struct DriveResult {
 };
 
 // Plays plan through module, whose entry points must all be bound.
-DriveResult driveModule(plugin_host::PluginModule& module, const RunPlan& plan,
+DriveResult driveModule(plugin::PluginModule& module, const RunPlan& plan,
                         const DriveOptions& options);
 
 }  // namespace simhost

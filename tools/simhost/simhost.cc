@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "tools/plugin_host/current_directory.h"
-#include "tools/plugin_host/plugin_module.h"
+#include "plugin/plugin_module.h"
 #include "tools/simhost/built_in_trip.h"
 #include "tools/simhost/latency_summary.h"
 #include "tools/simhost/log_files.h"
@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 // The module to load: the one named, or the platform's Logger beside simhost.
 fs::path modulePathFor(const CommandLine& commandLine) {
   if (!commandLine.modulePath.empty()) return fs::absolute(commandLine.modulePath);
-  return fs::path(executablePath()).parent_path() / plugin_host::defaultModuleFileName();
+  return fs::path(executablePath()).parent_path() / plugin::defaultModuleFileName();
 }
 
 // Milliseconds as seconds with three decimals.
@@ -85,7 +85,7 @@ int drive(const DriveRequest& request) {
   const CommandLine& commandLine = request.commandLine;
   std::ostream& out = request.out;
   std::ostream& err = request.err;
-  plugin_host::PluginModule module;
+  plugin::PluginModule module;
   std::string error;
   if (!module.open(modulePath.string(), &error)) {
     err << "simhost: cannot use the module " << modulePath.string() << ": " << error << "\n";

@@ -6,7 +6,7 @@
 
 #include "tests/temporary_directory.h"
 #include "tools/plugin_host/current_directory.h"
-#include "tools/plugin_host/plugin_module.h"
+#include "plugin/plugin_module.h"
 #include "tools/simhost/log_files.h"
 #include "tools/simhost/process_info.h"
 #include "tools/simhost/simhost.h"
@@ -32,7 +32,7 @@ const fs::path kSourceDirectory = SIMHOST_SOURCE_DIRECTORY;
 // A directory with a copy of the built module and the example column file.
 struct ModuleDirectory {
   ModuleDirectory() {
-    const std::string moduleName = plugin_host::defaultModuleFileName();
+    const std::string moduleName = plugin::defaultModuleFileName();
     module = directory.path() / moduleName;
     fs::copy_file(fs::path(executablePath()).parent_path() / moduleName, module);
     fs::copy_file(kSourceDirectory / "examples" / "Logger.csv", directory.path() / "Logger.csv");
