@@ -92,6 +92,7 @@ if(WIN32)
 else()
   # Tests that fork a child process to set resource limits in it.
   target_sources(module_test PRIVATE
+    plugin/chain_crash_posix_test.cc
     plugin/crash_recovery_posix_test.cc
     plugin/resource_limits_posix_test.cc
     plugin/pipe_and_device_files_posix_test.cc

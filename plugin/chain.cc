@@ -73,7 +73,8 @@ void Chain::writeErrorFile(const std::string& reason) const {
   if (errorFilePath_.empty()) return;
   const std::string text =
       "The logger could not chain the plug-in " + pluginPath_ + ":\r\n" + reason +
-      ".\r\nThe train runs without its own plug-in; the logger logs alone.\r\n";
+      ".\r\nThe train runs without its own plug-in; the logger logs alone. Mend or remove the "
+      "[Chain]\r\nsection of the logger's INI file, then load the train again.\r\n";
   platform::removeFile(errorFilePath_);
   platform::FileHandle file;
   if (platform::createNewFile(errorFilePath_, &file) == platform::CreateResult::kCreated) {

@@ -4,8 +4,10 @@
 // sound entries. A chain that cannot be used leaves the module alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "tests/chain_fixture.h"
@@ -106,6 +108,119 @@ TEST(ChainTest, WithoutAChainThePluginColumnsAreEmptyAndTheArraysAreTheHosts) {
   const std::string log = folders.module.onlyLog();
   EXPECT_NE(log.find("\r\n2000,3,,1,,,,,0,0,41,7,41,\r\n"), std::string::npos) << log;
   EXPECT_FALSE(fs::exists(folders.errorFile()));
+}
+
+// The start of a module file built for the other architecture of this
+// platform, which the loader refuses.
+std::string otherArchitectureHeader() {
+  std::string header(512, '\0');
+  const bool wide = sizeof(void*) == 8;
+  if (std::string(platform::moduleExtension()) == ".dll") {
+    header.replace(0, 2, "MZ");
+    header[0x3c] = 0x40;
+    header.replace(0x40, 4, std::string("PE\0\0", 4));
+    header[0x44] = wide ? '\x4c' : '\x64';  // i386 for a 64-bit module, x64 for a 32-bit one
+    header[0x45] = wide ? '\x01' : '\x86';
+  } else {
+    header.replace(0, 4,
+                   "\x7f"
+                   "ELF");
+    header[4] = wide ? 1 : 2;  // the other class
+    header[5] = 1;             // little-endian
+    header[6] = 1;
+    header[16] = 3;  // a shared object
+    header[18] = wide ? 3 : 62;
+  }
+  return header;
+}
+
+// One way of naming a chain the module cannot use.
+struct UnusableChain {
+  const char* what;
+  const char* fixtureName;  // the train plug-in's build
+  int mode;                 // SpeedGuard's mode
+  std::string chain;        // the logger's chain section
+  const char* reason;       // what the error file says
+};
+
+std::vector<UnusableChain> unusableChains() {
+  const std::string extension = platform::moduleExtension();
+  return {
+      {"missing", "SpeedGuard", 0, "[Chain]\nPlugin=..\\train\\Missing" + extension + "\n",
+       "the file does not exist"},
+      {"other architecture", "SpeedGuard", 0, "[Chain]\nPlugin=../train/Other" + extension + "\n",
+       "it is built for "},
+      {"without SetBeaconData", "SpeedGuardWithoutBeacon", 0, ChainedFolders::relativeChain(),
+       "it has no entry point SetBeaconData"},
+      {"old interface", "SpeedGuard", 3, ChainedFolders::relativeChain(),
+       "it answers interface version 0x00010000, and the host needs 0x00020000"},
+      {"itself", "SpeedGuard", 0, "[Chain]\nPlugin=Logger" + extension + "\n",
+       "it is this logger itself"},
+      {"a copy that chains back", "SpeedGuard", 0,
+       "[Chain]\nPlugin=..\\train\\Logger" + extension + "\n", "it chains back to this logger"},
+  };
+}
+
+TEST(ChainTest, AnUnusableChainLeavesTheLoggerAloneAndSaysWhyUntilAChainWorks) {
+  for (const UnusableChain& unusable : unusableChains()) {
+    SCOPED_TRACE(unusable.what);
+    ChainedFolders folders("plugin_brake,P brake\npower,Power\n", kEveryFrame + unusable.chain,
+                           unusable.fixtureName);
+    folders.root.write("train/Other" + std::string(platform::moduleExtension()),
+                       otherArchitectureHeader());
+    // A second logger in the train's folder that chains the first one back.
+    fs::copy_file(testing_support::builtModulePath(),
+                  folders.root.path() / "train" / plugin::defaultModuleFileName());
+    folders.root.write("train/Logger.ini",
+                       "[Chain]\nPlugin=../logger/" + plugin::defaultModuleFileName() + "\n");
+    folders.guard.setMode(unusable.mode);
+
+    plugin::PluginModule& module = *folders.module;
+    module.Load();
+    module.SetPower(2);
+    EXPECT_TRUE(
+        sameHandles(module.Elapse(stateAt(1000, 90.0f), nullptr, nullptr), Handles{0, 2, 0, 0}));
+    module.Dispose();
+    EXPECT_EQ(folders.module.onlyLog(), "P brake,Power,\r\n,2,\r\n");
+    const std::string error = readFileBytes(folders.errorFile());
+    EXPECT_NE(error.find(unusable.reason), std::string::npos) << error;
+    EXPECT_NE(error.find("The logger could not chain the plug-in " +
+                         folders.loggerDirectory().u8string()),
+              std::string::npos)
+        << error;
+    EXPECT_EQ(folders.guard.record().find("Load"), std::string::npos);
+    for (const auto& log : folders.module.logs()) fs::remove(log);
+
+    folders.guard.setMode(0);
+    folders.root.write("logger/Logger.ini", kEveryFrame + ChainedFolders::relativeChain());
+    if (std::string(unusable.fixtureName) == "SpeedGuard") {
+      module.Load();
+      module.Dispose();
+      EXPECT_FALSE(fs::exists(folders.errorFile()));
+    }
+  }
+}
+
+// The module unloaded with a run open and a plug-in chained, and loaded
+// again without a Dispose between: no call hangs, and both runs' logs are
+// written whole.
+TEST(ChainTest, UnloadingWithARunOpenAndLoadingTwiceLoseNoLog) {
+  ChainedFolders folders("time,Time\nplugin_brake,P brake\n",
+                         kEveryFrame + ChainedFolders::relativeChain());
+  plugin::PluginModule& module = *folders.module;
+  module.Load();
+  module.Elapse(stateAt(1000, 90.0f), nullptr, nullptr);
+  module.Load();
+  module.Elapse(stateAt(2000, 50.0f), nullptr, nullptr);
+  module.close();
+  std::vector<std::string> logs;
+  for (const auto& log : folders.module.logs()) logs.push_back(readFileBytes(log));
+  std::sort(logs.begin(), logs.end());
+  EXPECT_EQ(logs, (std::vector<std::string>{"Time,P brake,\r\n1000,1,\r\n",
+                                            "Time,P brake,\r\n2000,1,\r\n"}));
+  EXPECT_EQ(folders.guard.record(),
+            "GetPluginVersion\nLoad\nElapse 1000 90 1000 -1 -1\nLoad\n"
+            "Elapse 1000 50 2000 -1 -1\n");
 }
 
 }  // namespace
