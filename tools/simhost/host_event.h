@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "records/host_records.h"
 #include "plugin/plugin_module.h"
+#include "records/host_records.h"
 
 namespace simhost {
 

@@ -19,8 +19,17 @@ struct DriveOptions {
   std::function<void(int64_t framesDone, int64_t frameCount)> progress;
 };
 
+// A stretch of frames in which Elapse returned other handles than the
+// driver's: a chained plug-in overrode the driver.
+struct Override {
+  int64_t firstFrame;
+  int64_t lastFrame;
+};
+
 struct DriveResult {
   int64_t frames = 0;
+  int64_t overriddenFrames = 0;            // frames whose Elapse returned other handles
+  std::vector<Override> overrides;         // each stretch of them, in order
   std::vector<int64_t> elapseNanoseconds;  // one per frame, when measured
   double wallSeconds = 0.0;                // from Load to the end of Dispose
 };
