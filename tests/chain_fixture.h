@@ -28,7 +28,8 @@ class SpeedGuardControl {
   std::string record() const;
 
   // Makes it misbehave: 1 crashes, 2 ends the process in Elapse; 3 answers
-  // an old interface version.
+  // an old interface version; 4 passes the driver's handles through and
+  // leaves the arrays alone.
   void setMode(int mode) const;
 
  private:
