@@ -24,8 +24,12 @@ const std::vector<ChartGroup>& chartGroups() {
        {{ColumnKey::kSpeed, false}, {ColumnKey::kAcceleration, true}},
        false},
       {"handles",
-       "Power, brake and reverser",
-       {{ColumnKey::kPower, false}, {ColumnKey::kBrake, false}, {ColumnKey::kReverser, false}},
+       "Power, brake and reverser: the driver's and the plug-in's",
+       {{ColumnKey::kPower, false},
+        {ColumnKey::kBrake, false},
+        {ColumnKey::kReverser, false},
+        {ColumnKey::kPluginPower, false},
+        {ColumnKey::kPluginBrake, false}},
        true},
       {"pressures",
        "Brake pressures",
@@ -76,6 +80,7 @@ class Scanner {
  private:
   void findTimeColumn(const LogRow& first);
   void gatherCharts(const LogRow& row, double time, double location);
+  void markOverrides(const LogRow& row, double time, double location);
   // The columns whose change is an event of one kind, and their last values.
   struct EventSource {
     const char* kind;
@@ -95,6 +100,8 @@ class Scanner {
   std::vector<double> values_;
   std::vector<char> numeric_;
   std::vector<EventSource> eventSources_;
+  bool overriding_ = false;  // the plug-in's handles differed from the driver's in the last row
+  long overrideEvents_ = 0;
   std::string scratch_;
 };
 
@@ -174,6 +181,29 @@ void Scanner::gatherCharts(const LogRow& row, double time, double location) {
     }
     run_.events.push_back(RunEvent{time, location, source.kind, eventText(source, row)});
   }
+  markOverrides(row, time, location);
+}
+
+void Scanner::markOverrides(const LogRow& row, double time, double location) {
+  const int columns[] = {
+      run_.keys.columnOf(ColumnKey::kPower), run_.keys.columnOf(ColumnKey::kPluginPower),
+      run_.keys.columnOf(ColumnKey::kBrake), run_.keys.columnOf(ColumnKey::kPluginBrake)};
+  bool differs = false;
+  for (std::size_t pair = 0; pair < std::size(columns); pair += 2) {
+    if (columns[pair] < 0 || columns[pair + 1] < 0) continue;
+    const std::string_view plugin = row.field(static_cast<std::size_t>(columns[pair + 1]));
+    if (!plugin.empty() && plugin != row.field(static_cast<std::size_t>(columns[pair])))
+      differs = true;
+  }
+  if (differs == overriding_) return;
+  overriding_ = differs;
+  if (++overrideEvents_ > kEventsPerKind) {
+    ++run_.eventsLeftOut;
+    return;
+  }
+  run_.events.push_back(
+      RunEvent{time, location, "override",
+               differs ? "plug-in overrides the driver" : "plug-in follows the driver"});
 }
 
 std::string Scanner::eventText(const EventSource& source, const LogRow& row) const {
@@ -226,6 +256,13 @@ void Scanner::buildCharts() {
     }
     if (!chart.lines.empty()) run_.charts.push_back(chart);
   }
+  ChartSpec panel{"panel", "Cab panel", {}};
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    if (i >= run_.keys.panel.size() || !run_.keys.panel[i] || !numeric_[i]) continue;
+    panel.lines.push_back(ChartLine{label(i), i, true, false});
+    charted[i] = 1;
+  }
+  if (!panel.lines.empty()) run_.charts.push_back(panel);
   for (std::size_t i = 0; i < titles.size(); ++i) {
     const ColumnKey key = run_.keys.keys[i];
     if (charted[i] || !numeric_[i] || static_cast<int>(i) == timeColumn_ || chartedElsewhere(key)) {
