@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bench/reference_logger.h"
-#include "tests/temporary_directory.h"
 #include "plugin/plugin_module.h"
+#include "tests/temporary_directory.h"
 
 namespace bench {
 
@@ -29,9 +29,12 @@ constexpr BeaconData kBeacon = {31, 2, 350.5f, 1200};
 class InstalledModule {
  public:
   // Copies the module at builtModule into a fresh directory beside a column
-  // file of every key and a settings file giving interval (and the decimal
-  // comma, when asked for), loads it, calls Load and reports every event once.
-  InstalledModule(const std::string& builtModule, int32_t interval, bool decimalComma = false);
+  // file of every key, then extraKeys, and a settings file giving interval
+  // (and the decimal comma, when asked for, and the plug-in at chainedPlugin
+  // chained, when given), loads it, calls Load and reports every event once.
+  InstalledModule(const std::string& builtModule, int32_t interval, bool decimalComma = false,
+                  const std::vector<std::string>& extraKeys = {},
+                  const std::string& chainedPlugin = std::string());
   InstalledModule(const InstalledModule&) = delete;
   InstalledModule& operator=(const InstalledModule&) = delete;
 
