@@ -51,14 +51,18 @@ void Logger::storeFrameInputs(const FrameInputs& inputs) {
     values_.clear(ValueKey::kPluginReverser);
     values_.clear(ValueKey::kPluginConstantSpeed);
   }
-  for (const ValueSlot slot : indexedColumns_) {
-    const IndexedEntry entry = indexedEntryOf(slot);
-    const int32_t* array = inputs.arrays[static_cast<int>(entry.family)];
-    if (array) {
-      values_.setIndexed(slot, array[entry.index]);
-    } else {
-      values_.clearSlot(slot);
+  for (IndexedColumn& column : indexedColumns_) {
+    const int32_t* array = inputs.arrays[static_cast<int>(column.entry.family)];
+    if (!array) {
+      values_.clearSlot(column.slot);
+      column.held = false;
+      continue;
     }
+    const int32_t value = array[column.entry.index];
+    if (column.held && value == column.value) continue;
+    values_.setIndexed(column.slot, value);
+    column.value = value;
+    column.held = true;
   }
 }
 

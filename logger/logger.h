@@ -74,9 +74,17 @@ class Logger {
   LogBuffer log_;
   ValueTable values_;
   ColumnList columns_;
-  std::vector<ValueSlot> indexedColumns_;  // the indexed slots the columns read, each once
-  bool runOpen_ = false;                   // a run started and its log not yet written
-  bool logging_ = false;                   // rows are appended: the run is open and memory lasted
+  // An indexed family's entry a column reads, with the value whose text its
+  // slot holds, so that an entry that did not change is not written again.
+  struct IndexedColumn {
+    ValueSlot slot;
+    IndexedEntry entry;
+    int32_t value;
+    bool held;  // the slot holds value's text
+  };
+  std::vector<IndexedColumn> indexedColumns_;  // each entry the columns read, once
+  bool runOpen_ = false;                       // a run started and its log not yet written
+  bool logging_ = false;  // rows are appended: the run is open and memory lasted
 };
 
 }  // namespace logger

@@ -47,8 +47,10 @@ void Logger::startRun(const std::string& modulePath) {
   }
   for (const ValueSlot slot : columns_) {
     if (slot < kFirstIndexedSlot) continue;
-    if (std::find(indexedColumns_.begin(), indexedColumns_.end(), slot) == indexedColumns_.end()) {
-      indexedColumns_.push_back(slot);
+    const auto sameSlot = [slot](const IndexedColumn& column) { return column.slot == slot; };
+    if (std::none_of(indexedColumns_.begin(), indexedColumns_.end(), sameSlot)) {
+      values_.clearSlot(slot);
+      indexedColumns_.push_back(IndexedColumn{slot, indexedEntryOf(slot), 0, false});
     }
   }
   runOpen_ = logging_ = true;
