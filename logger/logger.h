@@ -83,6 +83,8 @@ class Logger {
     bool held;  // the slot holds value's text
   };
   std::vector<IndexedColumn> indexedColumns_;  // each entry the columns read, once
+  Handles commanded_{0, 0, 0, 0};              // the handles whose texts the PLUGIN_ keys hold
+  bool commandedHeld_ = false;                 // the PLUGIN_ keys hold commanded_
   bool runOpen_ = false;                       // a run started and its log not yet written
   bool logging_ = false;  // rows are appended: the run is open and memory lasted
 };

@@ -81,6 +81,18 @@ void loadChain() {
   theChain.reject("it chains back to this logger (a copy of the logger chains it)");
 }
 
+// Elapse with a plug-in chained: the plug-in's first, then the frame logged
+// with what it returned, which goes back to the host; a call back from the
+// plug-in returns the driver's handles and logs nothing.
+Handles chainedElapse(const VehicleState& state, int32_t* panel, int32_t* sound) {
+  Handles handles{handleMirror.brake, handleMirror.power, handleMirror.reverser, 0};
+  if (isCallBack()) return handles;
+  forward([&](plugin::PluginModule& plugin) { handles = plugin.Elapse(state, panel, sound); });
+  const logger::FrameInputs inputs{&handles, {panel, sound}};
+  guarded([&state, &inputs] { theLogger.sampleFrame(state, inputs); });
+  return handles;
+}
+
 using logger::ValueKey;
 
 }  // namespace
@@ -116,13 +128,10 @@ void LOGGER_CALL Initialize(int32_t brakeMode) {
 }
 
 Handles LOGGER_CALL Elapse(VehicleState state, int32_t* panel, int32_t* sound) {
-  Handles handles{handleMirror.brake, handleMirror.power, handleMirror.reverser, 0};
-  if (isCallBack()) return handles;
-  const bool chained = theChain.active();
-  forward([&](plugin::PluginModule& plugin) { handles = plugin.Elapse(state, panel, sound); });
-  const logger::FrameInputs inputs{chained ? &handles : nullptr, {panel, sound}};
+  if (theChain.active() || callingChain) return chainedElapse(state, panel, sound);
+  const logger::FrameInputs inputs{nullptr, {panel, sound}};
   guarded([&state, &inputs] { theLogger.sampleFrame(state, inputs); });
-  return handles;
+  return Handles{handleMirror.brake, handleMirror.power, handleMirror.reverser, 0};
 }
 
 void LOGGER_CALL SetPower(int32_t notch) {
