@@ -87,9 +87,11 @@ std::vector<Row> perCallRows(const PerCallMedians& medians) {
       medians, kElapseLoggedChained,
       "Elapse, logged, " + columns + ", a do-nothing plug-in chained (median)", plain + 20));
   rows.back().target = "≤ plain + 20 ns";
+  rows.back().reference = rows.back().ratio = "";
   rows.push_back(perCallRow(medians, kElapseLoggedFourPanels,
                             "Elapse, logged, " + columns + " and 4 PANEL_n (median)", plain * 1.1));
   rows.back().target = "≤ plain + 10 %";
+  rows.back().reference = rows.back().ratio = "";
   rows.push_back(perCallRow(medians, kFormatInteger, "formatValue, integer (median)"));
   rows.push_back(perCallRow(medians, kFormatFloat, "formatValue, float (median)"));
   rows.push_back(perCallRow(medians, kFormatDouble, "formatValue, double (median)"));
