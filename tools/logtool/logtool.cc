@@ -8,6 +8,7 @@
 #include "tools/logtool/log_reader.h"
 #include "tools/logtool/report_html.h"
 #include "tools/logtool/run_scan.h"
+#include "tools/version.h"
 
 namespace logtool {
 namespace {
@@ -16,6 +17,7 @@ constexpr const char* kUsage =
     "usage: logtool summary LOG [--columns FILE]\n"
     "       logtool report LOG [-o FILE] [--columns FILE]\n"
     "       logtool convert LOG --decimal-comma|--decimal-point [-o FILE]\n"
+    "       logtool --help|--version\n"
     "\n"
     "summary  prints the run: clock, duration, rows, distance, speeds and each stop\n"
     "report   writes one HTML file with the summary and charts (default: LOG with .html)\n"
@@ -137,6 +139,10 @@ int runLogtool(const std::vector<std::string>& arguments, std::ostream& out, std
                bool showProgress) {
   if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
     out << kUsage;
+    return kDone;
+  }
+  if (!arguments.empty() && arguments[0] == "--version") {
+    out << LOGGER_VERSION_TEXT("logtool");
     return kDone;
   }
   try {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -186,6 +187,14 @@ TEST(LogtoolTest, BadUsageAndBadInputEndWithStatusTwo) {
     EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
   }
   EXPECT_EQ(run({"--help"}).status, kDone);
+}
+
+TEST(LogtoolTest, VersionNamesTheProgramItsVersionAndCopyright) {
+  const Outcome version = run({"--version"});
+  EXPECT_EQ(version.status, kDone);
+  EXPECT_TRUE(std::regex_match(
+      version.out, std::regex("logtool \\(Logger\\) [0-9]+\\.[0-9]+\\.[0-9]+\nCopyright .+\n")))
+      << version.out;
 }
 
 }  // namespace
