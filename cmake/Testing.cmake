@@ -46,6 +46,7 @@ logger_test(logger_unit_test
     platform/ini_text_test.cc
     platform/platform_test.cc
     platform/view_worker_test.cc
+    settings/chain_settings_test.cc
     settings/logger_settings_test.cc
     tests/temporary_directory.cc
   LIBRARIES logger_core plugin_host)
