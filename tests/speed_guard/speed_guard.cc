@@ -70,7 +70,8 @@ LOGGER_EXPORT void LOGGER_CALL SetVehicleSpec(VehicleSpec vehicle) {
   note("SetVehicleSpec", numbers({double(vehicle.brakeNotches), double(vehicle.powerNotches),
                                   double(vehicle.interlockNotch), double(vehicle.secondBrakeNotch),
                                   double(vehicle.cars)}));
-  emergencyNotch = vehicle.brakeNotches + 1;
+  // One above the highest service notch, wrapping as the host's 32-bit arithmetic would.
+  emergencyNotch = static_cast<int32_t>(static_cast<uint32_t>(vehicle.brakeNotches) + 1u);
 }
 
 LOGGER_EXPORT void LOGGER_CALL Initialize(int32_t brakeMode) {
