@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  bench::registerPerCallBenchmarks(builtModule);
+  bench::registerPerCallBenchmarks(builtModule, LOGGER_DO_NOTHING_PLUGIN);
   MedianCollector collector;
   benchmark::RunSpecifiedBenchmarks(&collector);
   benchmark::Shutdown();

@@ -129,7 +129,7 @@ void timeFrames(int32_t rows, Elapse elapse, LongRunFigures* figures) {
 LongRunFigures moduleRun(const std::string& builtModule, int32_t rows) {
   LongRunFigures figures{};
   InstalledModule module(builtModule, 1);
-  plugin_host::PluginModule& entry = module.entryPoints();
+  plugin::PluginModule& entry = module.entryPoints();
   int32_t panel[256] = {};
   int32_t sound[256] = {};
   figures.startResidentBytes = statusBytes("VmRSS:");

@@ -23,9 +23,10 @@ constexpr int32_t kRowsPerRun = 1 << 16;
 std::size_t nextFrame(std::size_t frame) { return (frame + 1) & (kFrameCycle - 1); }
 
 void moduleElapse(benchmark::State& state, const std::string& builtModule, int32_t interval,
-                  bool decimalComma = false) {
-  InstalledModule module(builtModule, interval, decimalComma);
-  plugin_host::PluginModule& entry = module.entryPoints();
+                  bool decimalComma = false, const std::vector<std::string>& extraKeys = {},
+                  const std::string& chainedPlugin = std::string()) {
+  InstalledModule module(builtModule, interval, decimalComma, extraKeys, chainedPlugin);
+  plugin::PluginModule& entry = module.entryPoints();
   const std::vector<VehicleState> frames = tripFrames(kFrameCycle);
   int32_t panel[256] = {};
   int32_t sound[256] = {};
@@ -116,7 +117,7 @@ void add(const std::string& measure, const char* subject, Function function) {
 
 }  // namespace
 
-void registerPerCallBenchmarks(const std::string& builtModule) {
+void registerPerCallBenchmarks(const std::string& builtModule, const std::string& doNothingPlugin) {
   add(kElapseUnlogged, "module",
       [builtModule](benchmark::State& state) { moduleElapse(state, builtModule, kNeverLogged); });
   add(kElapseUnlogged, "reference",
@@ -126,6 +127,12 @@ void registerPerCallBenchmarks(const std::string& builtModule) {
   add(kElapseLogged, "reference", [](benchmark::State& state) { referenceElapse(state, 1); });
   add(kElapseLoggedDecimalComma, "module",
       [builtModule](benchmark::State& state) { moduleElapse(state, builtModule, 1, true); });
+  add(kElapseLoggedChained, "module", [builtModule, doNothingPlugin](benchmark::State& state) {
+    moduleElapse(state, builtModule, 1, false, {}, doNothingPlugin);
+  });
+  add(kElapseLoggedFourPanels, "module", [builtModule](benchmark::State& state) {
+    moduleElapse(state, builtModule, 1, false, {"PANEL_0", "PANEL_1", "PANEL_100", "PANEL_255"});
+  });
 
   static const std::vector<int32_t> times =
       tripValues<int32_t>([](const VehicleState& frame) { return frame.time; });

@@ -15,13 +15,17 @@ std::vector<std::string> everyKey() {
 }
 
 InstalledModule::InstalledModule(const std::string& builtModule, int32_t interval,
-                                 bool decimalComma) {
+                                 bool decimalComma, const std::vector<std::string>& extraKeys,
+                                 const std::string& chainedPlugin) {
   std::string columns;
   for (const std::string& key : everyKey()) columns += key + "," + key + "\n";
+  for (const std::string& key : extraKeys) columns += key + "," + key + "\n";
   directory_.write("Logger.csv", columns);
-  directory_.write("Logger.ini", "[Frame]\nSkip=" + std::to_string(interval) +
-                                     "\n[Log]\nDecimalComma=" + (decimalComma ? "1" : "0") + "\n");
-  const std::filesystem::path installed = directory_.path() / plugin_host::defaultModuleFileName();
+  std::string settings = "[Frame]\nSkip=" + std::to_string(interval) +
+                         "\n[Log]\nDecimalComma=" + (decimalComma ? "1" : "0") + "\n";
+  if (!chainedPlugin.empty()) settings += "[Chain]\nPlugin=" + chainedPlugin + "\n";
+  directory_.write("Logger.ini", settings);
+  const std::filesystem::path installed = directory_.path() / plugin::defaultModuleFileName();
   std::filesystem::copy_file(builtModule, installed);
   std::string error;
   if (!module_.open(installed.string(), &error)) throw std::runtime_error(error);

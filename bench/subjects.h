@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bench/reference_logger.h"
+#include "plugin/plugin_module.h"
 #include "tests/temporary_directory.h"
-#include "tools/plugin_host/plugin_module.h"
 
 namespace bench {
 
@@ -29,21 +29,24 @@ constexpr BeaconData kBeacon = {31, 2, 350.5f, 1200};
 class InstalledModule {
  public:
   // Copies the module at builtModule into a fresh directory beside a column
-  // file of every key and a settings file giving interval (and the decimal
-  // comma, when asked for), loads it, calls Load and reports every event once.
-  InstalledModule(const std::string& builtModule, int32_t interval, bool decimalComma = false);
+  // file of every key, then extraKeys, and a settings file giving interval
+  // (and the decimal comma, when asked for, and the plug-in at chainedPlugin
+  // chained, when given), loads it, calls Load and reports every event once.
+  InstalledModule(const std::string& builtModule, int32_t interval, bool decimalComma = false,
+                  const std::vector<std::string>& extraKeys = {},
+                  const std::string& chainedPlugin = std::string());
   InstalledModule(const InstalledModule&) = delete;
   InstalledModule& operator=(const InstalledModule&) = delete;
 
   // The module's entry points.
-  plugin_host::PluginModule& entryPoints() { return module_; }
+  plugin::PluginModule& entryPoints() { return module_; }
 
   // Where the module lies and writes its logs.
   const std::filesystem::path& directory() const { return directory_.path(); }
 
  private:
   testing_support::TemporaryDirectory directory_;
-  plugin_host::PluginModule module_;  // unloaded before the directory goes
+  plugin::PluginModule module_;  // unloaded before the directory goes
 };
 
 // Starts reference's run as InstalledModule starts the module's.

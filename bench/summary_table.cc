@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bench/per_call_benchmarks.h"
+#include "bench/subjects.h"
 
 namespace bench {
 namespace {
@@ -66,7 +67,8 @@ Row perCallRow(const PerCallMedians& medians, const std::string& name, const std
 std::vector<Row> perCallRows(const PerCallMedians& medians) {
   std::vector<Row> rows;
   rows.push_back(perCallRow(medians, kElapseUnlogged, "Elapse, not logged (median)", 5));
-  Row logged = perCallRow(medians, kElapseLogged, "Elapse, logged, 20 columns (median)", 250);
+  const std::string columns = std::to_string(everyKey().size()) + " columns";
+  Row logged = perCallRow(medians, kElapseLogged, "Elapse, logged, " + columns + " (median)", 250);
   const double speedup = medianOf(medians, kElapseLogged, "reference") /
                          std::max(medianOf(medians, kElapseLogged, "module"), 1e-9);
   logged.target += ", ≥ 25× faster";
@@ -74,11 +76,22 @@ std::vector<Row> perCallRows(const PerCallMedians& medians) {
   rows.push_back(logged);
   // The reference writes the standard log only; the ratio is against it.
   Row comma = perCallRow(medians, kElapseLoggedDecimalComma,
-                         "Elapse, logged, 20 columns, decimal comma (median)");
+                         "Elapse, logged, " + columns + ", decimal comma (median)");
   comma.reference = logged.reference;
   comma.ratio = ratioText(medianOf(medians, kElapseLogged, "reference"),
                           medianOf(medians, kElapseLoggedDecimalComma, "module"));
   rows.push_back(comma);
+  // Against the logged Elapse without a chain and with no panel column.
+  const double plain = medianOf(medians, kElapseLogged, "module");
+  rows.push_back(perCallRow(
+      medians, kElapseLoggedChained,
+      "Elapse, logged, " + columns + ", a do-nothing plug-in chained (median)", plain + 20));
+  rows.back().target = "≤ plain + 20 ns";
+  rows.back().reference = rows.back().ratio = "";
+  rows.push_back(perCallRow(medians, kElapseLoggedFourPanels,
+                            "Elapse, logged, " + columns + " and 4 PANEL_n (median)", plain * 1.1));
+  rows.back().target = "≤ plain + 10 %";
+  rows.back().reference = rows.back().ratio = "";
   rows.push_back(perCallRow(medians, kFormatInteger, "formatValue, integer (median)"));
   rows.push_back(perCallRow(medians, kFormatFloat, "formatValue, float (median)"));
   rows.push_back(perCallRow(medians, kFormatDouble, "formatValue, double (median)"));

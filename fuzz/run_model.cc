@@ -75,7 +75,26 @@ std::optional<std::string> RunModel::dispose() {
   return log_;
 }
 
-void RunModel::elapse(const VehicleState& state) {
+namespace {
+
+// The index key names in the array whose keys start with prefix: decimal
+// digits without a leading zero, below 256; -1 for any other key.
+int arrayIndex(const std::string& key, const std::string& prefix) {
+  if (key.compare(0, prefix.size(), prefix) != 0) return -1;
+  const std::string digits = key.substr(prefix.size());
+  if (digits.empty() || digits.size() > 3 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  int index = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    index = index * 10 + (c - '0');
+  }
+  return index < 256 ? index : -1;
+}
+
+}  // namespace
+
+void RunModel::elapse(const VehicleState& state, const Handles* commanded, const int32_t* panel,
+                      const int32_t* sound) {
   if (interval_ == 0) return;
   if (++frames_ % interval_ != 0) return;
   const int32_t elapsed = static_cast<int32_t>(static_cast<uint32_t>(state.time) -
@@ -95,10 +114,29 @@ void RunModel::elapse(const VehicleState& state) {
   values_["CURRENT"] = realText(state.current);
   values_["ACCELERATION"] = realText(acceleration);
   values_["TIME_HHMMSS"] = clockText(state.time);
+  const char* pluginKeys[] = {"PLUGIN_POWER", "PLUGIN_BRAKE", "PLUGIN_REVERSER",
+                              "PLUGIN_CONSTANT_SPEED"};
+  const int32_t fields[] = {commanded ? commanded->power : 0, commanded ? commanded->brake : 0,
+                            commanded ? commanded->reverser : 0,
+                            commanded ? commanded->reserved : 0};
+  for (int field = 0; field < 4; ++field) {
+    if (commanded) {
+      values_[pluginKeys[field]] = integerText(fields[field]);
+    } else {
+      values_.erase(pluginKeys[field]);
+    }
+  }
   if (!runOpen_) return;
   for (const std::string& key : columns_) {
+    const int index =
+        arrayIndex(key, "PANEL_") >= 0 ? arrayIndex(key, "PANEL_") : arrayIndex(key, "SOUND_");
+    const int32_t* array = key[0] == 'P' ? panel : sound;
     const auto value = values_.find(key);
-    if (value != values_.end()) log_ += decimalComma_ ? commaField(value->second) : value->second;
+    if (index >= 0) {
+      if (array) log_ += integerText(array[index]);
+    } else if (value != values_.end()) {
+      log_ += decimalComma_ ? commaField(value->second) : value->second;
+    }
     log_ += decimalComma_ ? ";" : ",";
   }
   log_ += "\r\n";

@@ -26,8 +26,11 @@ class RunModel {
   // The log the run writes at Dispose, if a run is open; the run ends.
   std::optional<std::string> dispose();
 
-  // A frame: every interval-th one after the first run started is logged.
-  void elapse(const VehicleState& state);
+  // A frame: every interval-th one after the first run started is logged,
+  // with the handles a chained plug-in returned (nullptr: none chained) and
+  // the host's panel and sound arrays (nullptr: none handed over).
+  void elapse(const VehicleState& state, const Handles* commanded = nullptr,
+              const int32_t* panel = nullptr, const int32_t* sound = nullptr);
 
   // An event: the key's value text changes.
   void setText(const std::string& key, std::string text);

@@ -5,7 +5,9 @@
 //
 // A file's section that is "~" means no such file. In the calls section:
 // L Load, D Dispose, e Elapse with a plain state, E Elapse with the next 40
-// bytes as its state, P B R S SetPower, SetBrake, SetReverser, SetSignal with
+// bytes as its state, A Elapse with a plain state and panel and sound arrays
+// made from the next 8 bytes, H Elapse with a plain state and the next 16
+// bytes as a chained plug-in's handles, P B R S SetPower, SetBrake, SetReverser, SetSignal with
 // the next 4 bytes, N SetBeaconData with the next 16, O DoorOpen, C
 // DoorClose; other bytes are skipped.
 #include <cstddef>
@@ -75,6 +77,14 @@ class WholeRun {
         return elapse(plainState(++plainFrames_));
       case 'E':
         return elapse(take<VehicleState>(calls));
+      case 'A': {
+        const int32_t panelStart = take<int32_t>(calls);
+        return elapseWithArrays(panelStart, take<int32_t>(calls));
+      }
+      case 'H': {
+        const Handles commanded = take<Handles>(calls);
+        return elapse(plainState(++plainFrames_), &commanded);
+      }
       case 'P':
         return setInt(ValueKey::kPower, take<int32_t>(calls));
       case 'B':
@@ -120,9 +130,21 @@ class WholeRun {
     for (const std::string& log : logs) std::filesystem::remove(log);
   }
 
-  void elapse(const VehicleState& state) {
-    logger_.sampleFrame(state);
-    model_.elapse(state);
+  void elapse(const VehicleState& state, const Handles* commanded = nullptr,
+              const int32_t* panel = nullptr, const int32_t* sound = nullptr) {
+    logger_.sampleFrame(state, logger::FrameInputs{commanded, {panel, sound}});
+    model_.elapse(state, commanded, panel, sound);
+  }
+
+  // Arrays of 256 entries counting up from panelStart and down from soundStart.
+  void elapseWithArrays(int32_t panelStart, int32_t soundStart) {
+    int32_t panel[256];
+    int32_t sound[256];
+    for (uint32_t at = 0; at < 256; ++at) {
+      panel[at] = static_cast<int32_t>(static_cast<uint32_t>(panelStart) + at);
+      sound[at] = static_cast<int32_t>(static_cast<uint32_t>(soundStart) - at);
+    }
+    elapse(plainState(++plainFrames_), nullptr, panel, sound);
   }
 
   void setInt(ValueKey key, int32_t value) {

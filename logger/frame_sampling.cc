@@ -13,9 +13,15 @@ int32_t wrappingDifference(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
+// True when the two hold the same four fields.
+bool sameHandles(const Handles& a, const Handles& b) {
+  return a.brake == b.brake && a.power == b.power && a.reverser == b.reverser &&
+         a.reserved == b.reserved;
+}
+
 }  // namespace
 
-void Logger::logFrame(const VehicleState& state) {
+void Logger::logFrame(const VehicleState& state, const FrameInputs& inputs) {
   const int32_t elapsed = wrappingDifference(state.time, previousTime_);
   float acceleration = 0.0f;
   if (elapsed != 0) {
@@ -35,7 +41,38 @@ void Logger::logFrame(const VehicleState& state) {
   values_.setFloat(ValueKey::kCurrent, state.current);
   values_.setFloat(ValueKey::kAcceleration, acceleration);
   values_.setClockText(ValueKey::kTimeClockText, state.time);
+  if (inputs.commanded || commandedHeld_ || !indexedColumns_.empty()) storeFrameInputs(inputs);
   if (logging_) appendRowUnlessOutOfMemory();
+}
+
+void Logger::storeFrameInputs(const FrameInputs& inputs) {
+  const Handles* commanded = inputs.commanded;
+  if (commanded && !(commandedHeld_ && sameHandles(*commanded, commanded_))) {
+    values_.setInt(ValueKey::kPluginPower, commanded->power);
+    values_.setInt(ValueKey::kPluginBrake, commanded->brake);
+    values_.setInt(ValueKey::kPluginReverser, commanded->reverser);
+    values_.setInt(ValueKey::kPluginConstantSpeed, commanded->reserved);
+    commanded_ = *commanded;
+  } else if (!commanded && commandedHeld_) {
+    values_.clear(ValueKey::kPluginPower);
+    values_.clear(ValueKey::kPluginBrake);
+    values_.clear(ValueKey::kPluginReverser);
+    values_.clear(ValueKey::kPluginConstantSpeed);
+  }
+  commandedHeld_ = commanded != nullptr;
+  for (IndexedColumn& column : indexedColumns_) {
+    const int32_t* array = inputs.arrays[static_cast<int>(column.entry.family)];
+    if (!array) {
+      values_.clearSlot(column.slot);
+      column.held = false;
+      continue;
+    }
+    const int32_t value = array[column.entry.index];
+    if (column.held && value == column.value) continue;
+    values_.setIndexed(column.slot, value);
+    column.value = value;
+    column.held = true;
+  }
 }
 
 void Logger::appendRowUnlessOutOfMemory() {

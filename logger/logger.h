@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "logger/columns.h"
 #include "logger/frame_counter.h"
@@ -14,6 +15,15 @@
 #include "records/host_records.h"
 
 namespace logger {
+
+// What a frame hands the Logger besides the vehicle's state: the handles a
+// chained plug-in returned (nullptr when none is chained) and the host's
+// arrays, one per indexed family (PANEL_n, SOUND_n), each nullptr or 256
+// entries, read only.
+struct FrameInputs {
+  const Handles* commanded;
+  const int32_t* arrays[kIndexedKeyCount];
+};
 
 class Logger {
  public:
@@ -37,18 +47,20 @@ class Logger {
   void endRun();
 
   // Counts a frame and, on every frame-interval-th one, stores the vehicle's
-  // values with the acceleration and clock text and appends a row. Frames
-  // before the first run are not sampled at all. Inline, so that a frame
-  // that is not logged costs the host no further call.
-  void sampleFrame(const VehicleState& state) {
-    if (frames_.countFrame()) logFrame(state);
+  // values with the acceleration and clock text, the commanded handles (or
+  // empties them) and the array entries the columns ask for, and appends a
+  // row. Frames before the first run are not sampled at all. Inline, so that
+  // a frame that is not logged costs the host no further call.
+  void sampleFrame(const VehicleState& state, const FrameInputs& inputs) {
+    if (frames_.countFrame()) logFrame(state, inputs);
   }
 
   // The current values, which the host's events overwrite.
   ValueTable& values() { return values_; }
 
  private:
-  void logFrame(const VehicleState& state);
+  void logFrame(const VehicleState& state, const FrameInputs& inputs);
+  void storeFrameInputs(const FrameInputs& inputs);
   void appendRowUnlessOutOfMemory();
   void startLogFile(const std::string& directory);
   void finishLogFile();
@@ -62,7 +74,18 @@ class Logger {
   LogBuffer log_;
   ValueTable values_;
   ColumnList columns_;
-  bool runOpen_ = false;  // a run started and its log not yet written
+  // An indexed family's entry a column reads, with the value whose text its
+  // slot holds, so that an entry that did not change is not written again.
+  struct IndexedColumn {
+    ValueSlot slot;
+    IndexedEntry entry;
+    int32_t value;
+    bool held;  // the slot holds value's text
+  };
+  std::vector<IndexedColumn> indexedColumns_;  // each entry the columns read, once
+  Handles commanded_{0, 0, 0, 0};              // the handles whose texts the PLUGIN_ keys hold
+  bool commandedHeld_ = false;                 // the PLUGIN_ keys hold commanded_
+  bool runOpen_ = false;                       // a run started and its log not yet written
   bool logging_ = false;  // rows are appended: the run is open and memory lasted
 };
 

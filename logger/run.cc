@@ -1,4 +1,6 @@
 // Run start and end: preparing a run at Load and writing its log at Dispose.
+#include <algorithm>
+
 #include "logger/log_file.h"
 #include "logger/logger.h"
 #include "logger/run_files.h"
@@ -20,6 +22,7 @@ void Logger::startRun(const std::string& modulePath) {
   runOpen_ = logging_ = false;
   log_.clear();
   columns_.clear();
+  indexedColumns_.clear();
   logStem_.clear();
   runningPath_.clear();
   const RunFiles files = deriveRunFiles(modulePath);
@@ -41,6 +44,14 @@ void Logger::startRun(const std::string& modulePath) {
     if (!runningPath_.empty()) platform::removeFile(runningPath_);
     runningPath_.clear();
     throw;
+  }
+  for (const ValueSlot slot : columns_) {
+    if (slot < kFirstIndexedSlot) continue;
+    const auto sameSlot = [slot](const IndexedColumn& column) { return column.slot == slot; };
+    if (std::none_of(indexedColumns_.begin(), indexedColumns_.end(), sameSlot)) {
+      values_.clearSlot(slot);
+      indexedColumns_.push_back(IndexedColumn{slot, indexedEntryOf(slot), 0, false});
+    }
   }
   runOpen_ = logging_ = true;
 }

@@ -35,7 +35,19 @@ namespace logger {
   X(kStraightAirPipe, "SAP")            \
   X(kCurrent, "CURRENT")                \
   X(kAcceleration, "ACCELERATION")      \
-  X(kTimeClockText, "TIME_HHMMSS")
+  X(kTimeClockText, "TIME_HHMMSS")      \
+  X(kPluginPower, "PLUGIN_POWER")       \
+  X(kPluginBrake, "PLUGIN_BRAKE")       \
+  X(kPluginReverser, "PLUGIN_REVERSER") \
+  X(kPluginConstantSpeed, "PLUGIN_CONSTANT_SPEED")
+
+// The indexed families of the catalogue: each names the entries of one array
+// the host hands Elapse, as its text followed by the entry's index in
+// decimal without leading zeros ("PANEL_0" to "PANEL_255"). Each is one key
+// of the catalogue however many entries it has.
+#define LOGGER_INDEXED_KEYS(X) \
+  X(kPanel, "PANEL_", 256)     \
+  X(kSound, "SOUND_", 256)
 
 // Every key the module stores a value under.
 enum class ValueKey : uint8_t {
@@ -49,11 +61,45 @@ enum class ValueKey : uint8_t {
 constexpr int kValueKeyCount = 0 LOGGER_VALUE_KEYS(LOGGER_COUNT_KEY);
 #undef LOGGER_COUNT_KEY
 
+// Every indexed family of keys.
+enum class IndexedKey : uint8_t {
+#define LOGGER_INDEXED_ENUMERATOR(name, text, size) name,
+  LOGGER_INDEXED_KEYS(LOGGER_INDEXED_ENUMERATOR)
+#undef LOGGER_INDEXED_ENUMERATOR
+};
+
+// The number of indexed families in the catalogue.
+#define LOGGER_COUNT_FAMILY(name, text, size) +1
+constexpr int kIndexedKeyCount = 0 LOGGER_INDEXED_KEYS(LOGGER_COUNT_FAMILY);
+#undef LOGGER_COUNT_FAMILY
+
+// The number of entries of all indexed families together.
+#define LOGGER_ADD_SIZE(name, text, size) +(size)
+constexpr int kIndexedEntryCount = 0 LOGGER_INDEXED_KEYS(LOGGER_ADD_SIZE);
+#undef LOGGER_ADD_SIZE
+
+// The number of keys in the catalogue, each family counted once.
+constexpr int kCatalogueKeyCount = kValueKeyCount + kIndexedKeyCount;
+
+// One entry of an indexed family, such as PANEL_12.
+struct IndexedEntry {
+  IndexedKey family;
+  uint16_t index;
+};
+
 // The key's text as users write it in the column file, such as "SPEED".
 std::string_view keyText(ValueKey key);
 
+// The family's text, such as "PANEL_", and its number of entries.
+std::string_view familyText(IndexedKey family);
+int familySize(IndexedKey family);
+
 // The catalogue key whose text is exactly text, or none.
 std::optional<ValueKey> findValueKey(std::string_view text);
+
+// The indexed family entry that text names exactly, or none: "PANEL_7" but
+// not "PANEL_07", "PANEL_256" or "PANEL_".
+std::optional<IndexedEntry> findIndexedEntry(std::string_view text);
 
 // The text of one value; length 0 while nothing was stored.
 struct ValueText {
@@ -61,10 +107,19 @@ struct ValueText {
   uint8_t length;
 };
 
-// A resolved place in the table that a column reads from: one per catalogue
-// key, and one more that never holds a value, for keys nothing stores.
-using ValueSlot = uint8_t;
+// A resolved place in the table that a column reads from: one per key, one
+// that never holds a value, for keys nothing stores, then one per entry of
+// each indexed family, which only the frames that log it fill.
+using ValueSlot = uint16_t;
 constexpr ValueSlot kNeverStoredSlot = kValueKeyCount;
+constexpr ValueSlot kFirstIndexedSlot = kNeverStoredSlot + 1;
+constexpr int kValueSlotCount = kFirstIndexedSlot + kIndexedEntryCount;
+
+// The slot of an indexed family's entry.
+ValueSlot indexedSlot(IndexedEntry entry);
+
+// The indexed family's entry a slot at or after kFirstIndexedSlot holds.
+IndexedEntry indexedEntryOf(ValueSlot slot);
 
 // Current value texts by key. Each set operation formats its value once, so
 // a row only copies text.
@@ -82,6 +137,14 @@ class ValueTable {
   void setClockText(ValueKey key, int32_t milliseconds) {
     storeDecimal(key, formatClockText(milliseconds, beginDecimal(key)));
   }
+  void setIndexed(ValueSlot slot, int32_t value) {
+    slots_[slot].length =
+        static_cast<uint8_t>(formatInteger(value, slots_[slot].text) - slots_[slot].text);
+  }
+
+  // Empties the text under key, or in slot.
+  void clear(ValueKey key) { slots_[static_cast<int>(key)].length = 0; }
+  void clearSlot(ValueSlot slot) { slots_[slot].length = 0; }
 
   // Writes every text, those held now and those stored later, for
   // spreadsheets with this decimal mark; the point at first.
@@ -114,7 +177,7 @@ class ValueTable {
     slot.length = static_cast<uint8_t>(finishDecimalComma(slot.text, end, sizeof slot.text));
   }
 
-  ValueText slots_[kValueKeyCount + 1] = {};
+  ValueText slots_[kValueSlotCount] = {};
   DecimalMark mark_ = DecimalMark::kPoint;
 };
 

@@ -70,6 +70,10 @@ TEST(ValueTableTest, EveryCatalogueKeyHasItsOwnTextAndSlot) {
       {ValueKey::kCurrent, "CURRENT"},
       {ValueKey::kAcceleration, "ACCELERATION"},
       {ValueKey::kTimeClockText, "TIME_HHMMSS"},
+      {ValueKey::kPluginPower, "PLUGIN_POWER"},
+      {ValueKey::kPluginBrake, "PLUGIN_BRAKE"},
+      {ValueKey::kPluginReverser, "PLUGIN_REVERSER"},
+      {ValueKey::kPluginConstantSpeed, "PLUGIN_CONSTANT_SPEED"},
   };
   ASSERT_EQ(std::size(expected), static_cast<std::size_t>(kValueKeyCount));
   int32_t distinct = 1;
@@ -82,6 +86,42 @@ TEST(ValueTableTest, EveryCatalogueKeyHasItsOwnTextAndSlot) {
   distinct = 1;
   for (const auto& [key, text] : expected)
     EXPECT_EQ(valueOf(values, text), std::to_string(distinct++));
+}
+
+// Each entry of an indexed family has a slot of its own, apart from every
+// other entry and key; only the exact decimal index names one.
+TEST(ValueTableTest, IndexedFamiliesNameEachEntryByItsDecimalIndex) {
+  ASSERT_EQ(kIndexedKeyCount, 2);
+  EXPECT_EQ(familyText(IndexedKey::kPanel), "PANEL_");
+  EXPECT_EQ(familyText(IndexedKey::kSound), "SOUND_");
+  ValueTable values;
+  int32_t distinct = 1;
+  for (const IndexedKey family : {IndexedKey::kPanel, IndexedKey::kSound}) {
+    ASSERT_EQ(familySize(family), 256);
+    for (int index = 0; index < familySize(family); ++index) {
+      const std::string text = std::string(familyText(family)) + std::to_string(index);
+      const ValueSlot slot = ValueTable::slotFor(text);
+      ASSERT_GE(slot, kFirstIndexedSlot) << text;
+      const IndexedEntry entry = indexedEntryOf(slot);
+      EXPECT_EQ(entry.family, family);
+      EXPECT_EQ(entry.index, index);
+      values.setIndexed(slot, distinct++);
+    }
+  }
+  values.setInt(ValueKey::kPluginConstantSpeed, -7);
+  EXPECT_EQ(valueOf(values, "PANEL_0"), "1");
+  EXPECT_EQ(valueOf(values, "PANEL_255"), "256");
+  EXPECT_EQ(valueOf(values, "SOUND_0"), "257");
+  EXPECT_EQ(valueOf(values, "SOUND_255"), "512");
+  EXPECT_EQ(valueOf(values, "PLUGIN_CONSTANT_SPEED"), "-7");
+  for (const char* unknown : {"PANEL_", "PANEL_256", "PANEL_07", "PANEL_00", "PANEL_+1", "PANEL_-1",
+                              "PANEL_1x", "PANEL_99999999999", "SOUND_1000", "panel_1", "PANEL"}) {
+    EXPECT_EQ(ValueTable::slotFor(unknown), kNeverStoredSlot) << unknown;
+  }
+  values.clearSlot(ValueTable::slotFor("SOUND_0"));
+  EXPECT_EQ(valueOf(values, "SOUND_0"), std::nullopt);
+  values.setDecimalMark(DecimalMark::kComma);
+  EXPECT_EQ(valueOf(values, "PANEL_255"), "256");
 }
 
 }  // namespace

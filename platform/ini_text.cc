@@ -1,6 +1,7 @@
 #include "platform/ini_text.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/ascii_case.h"
@@ -64,16 +65,18 @@ std::string_view unquote(std::string_view value) {
   return value;
 }
 
-}  // namespace
+// The text of an INI file with any byte-order mark taken off, UTF-16 read
+// into *decoded.
+std::string_view decodedText(std::string_view text, std::string* decoded) {
+  if (decodeUtf16Ini(text, decoded)) return *decoded;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return text;
+}
 
-int32_t findIniInt(std::string_view text, std::string_view section, std::string_view key,
-                   int32_t defaultValue) {
-  std::string decoded;
-  if (decodeUtf16Ini(text, &decoded)) {
-    text = decoded;
-  } else if (text.substr(0, 3) == "\xEF\xBB\xBF") {
-    text.remove_prefix(3);
-  }
+// The value text under key in section of the decoded INI text, unquoted; none
+// when the section or the key is missing.
+std::optional<std::string_view> findValue(std::string_view text, std::string_view section,
+                                          std::string_view key) {
   section = trim(section);
   key = trim(key);
   bool inSection = false;
@@ -86,7 +89,7 @@ int32_t findIniInt(std::string_view text, std::string_view section, std::string_
       const std::size_t close = line.rfind(']');
       if (close != std::string_view::npos) {
         // Only the first section of the name is searched.
-        if (inSection) return defaultValue;
+        if (inSection) return std::nullopt;
         inSection = equalIgnoringAsciiCase(untilNul(trim(line.substr(1, close - 1))), section);
         continue;
       }
@@ -94,24 +97,49 @@ int32_t findIniInt(std::string_view text, std::string_view section, std::string_
     if (!inSection) continue;
     const std::size_t equals = line.find('=');
     if (!equalIgnoringAsciiCase(untilNul(trim(line.substr(0, equals))), key)) continue;
-    if (equals == std::string_view::npos) return defaultValue;
-    const std::string_view value = unquote(untilNul(trim(line.substr(equals + 1))));
-    return value.empty() ? defaultValue : parseProfileInteger(value);
+    if (equals == std::string_view::npos) return std::nullopt;
+    return unquote(untilNul(trim(line.substr(equals + 1))));
   }
-  return defaultValue;
+  return std::nullopt;
+}
+
+// The whole text of the file at path; false when it cannot be read.
+bool readWholeFile(const std::string& path, std::string* text) {
+  const FileHandle file = openForReading(path);
+  if (!file.isOpen()) return false;
+  char buffer[65536];
+  std::ptrdiff_t count;
+  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
+    text->append(buffer, static_cast<std::size_t>(count));
+  }
+  return count == 0;
+}
+
+}  // namespace
+
+int32_t findIniInt(std::string_view text, std::string_view section, std::string_view key,
+                   int32_t defaultValue) {
+  std::string decoded;
+  const std::optional<std::string_view> value =
+      findValue(decodedText(text, &decoded), section, key);
+  return !value || value->empty() ? defaultValue : parseProfileInteger(*value);
+}
+
+std::string findIniString(std::string_view text, std::string_view section, std::string_view key) {
+  std::string decoded;
+  return std::string(findValue(decodedText(text, &decoded), section, key).value_or(""));
 }
 
 int32_t readIniFileInt(const std::string& path, std::string_view section, std::string_view key,
                        int32_t defaultValue) {
-  const FileHandle file = openForReading(path);
-  if (!file.isOpen()) return defaultValue;
   std::string text;
-  char buffer[65536];
-  std::ptrdiff_t count;
-  while ((count = readFile(file, buffer, sizeof buffer)) > 0) {
-    text.append(buffer, static_cast<std::size_t>(count));
-  }
-  return count < 0 ? defaultValue : findIniInt(text, section, key, defaultValue);
+  return readWholeFile(path, &text) ? findIniInt(text, section, key, defaultValue) : defaultValue;
+}
+
+std::string readIniFileString(const std::string& path, std::string_view section,
+                              std::string_view key) {
+  std::string text;
+  return readWholeFile(path, &text) ? findIniString(text, section, key) : std::string();
 }
 
 }  // namespace platform

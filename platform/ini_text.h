@@ -1,4 +1,4 @@
-// The INI look-up of one integer, done on the file's text, for platforms
+// The INI look-up of one integer or text, done on the file's text, for platforms
 // that have no profile functions of their own.
 #ifndef LOGGER_PLATFORM_INI_TEXT_H_
 #define LOGGER_PLATFORM_INI_TEXT_H_
@@ -24,6 +24,15 @@ int32_t findIniInt(std::string_view text, std::string_view section, std::string_
 // defaultValue when the file cannot be read.
 int32_t readIniFileInt(const std::string& path, std::string_view section, std::string_view key,
                        int32_t defaultValue);
+
+// The text under key in section of the INI text, found as findIniInt finds a
+// value, with quotes matching at both ends taken off; empty when missing.
+std::string findIniString(std::string_view text, std::string_view section, std::string_view key);
+
+// The text findIniString finds in the whole text of the file at path, or
+// empty when the file cannot be read.
+std::string readIniFileString(const std::string& path, std::string_view section,
+                              std::string_view key);
 
 }  // namespace platform
 

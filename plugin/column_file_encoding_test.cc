@@ -31,7 +31,7 @@ std::string runLog(const std::string& columns, const std::string& settings) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", columns);
   directory.write("Logger.ini", settings);
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   module->Elapse(stateAt(1000, 45.5f), nullptr, nullptr);
   module->Elapse(stateAt(2000, 50.25f), nullptr, nullptr);

@@ -40,11 +40,11 @@ struct PluginFolder {
     directory.write("Logger.ini", "[Frame]\nSkip=1\n");
   }
   TemporaryDirectory directory;
-  InstalledModule module{directory.path(), plugin_host::defaultModuleFileName()};
+  InstalledModule module{directory.path(), plugin::defaultModuleFileName()};
 };
 
 // Elapses frames first to last of sampleState.
-void elapseFrames(plugin_host::PluginModule& module, int first, int last) {
+void elapseFrames(plugin::PluginModule& module, int first, int last) {
   for (int frame = first; frame <= last; ++frame) {
     module.Elapse(sampleState(frame), nullptr, nullptr);
   }
@@ -68,7 +68,7 @@ std::vector<std::string> logContents(const InstalledModule& module) {
 }
 
 // Plays a run of the given frames in a child that is then killed on the spot.
-void runAndKill(plugin_host::PluginModule& module, int frames) {
+void runAndKill(plugin::PluginModule& module, int frames) {
   const ChildOutcome outcome = runInChild([&module, frames] {
     module.Load();
     elapseFrames(module, 1, frames);

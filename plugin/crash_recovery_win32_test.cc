@@ -31,10 +31,9 @@ TEST(KilledHost, DISABLED_LogsFramesAndIsTerminated) {
   const char* folder = std::getenv(kFolderVariable);
   const char* frames = std::getenv(kFramesVariable);
   if (!folder || !frames) GTEST_SKIP() << "run by KilledHostTest only";
-  plugin_host::PluginModule module;
+  plugin::PluginModule module;
   std::string error;
-  ASSERT_TRUE(
-      module.open(std::string(folder) + "\\" + plugin_host::defaultModuleFileName(), &error))
+  ASSERT_TRUE(module.open(std::string(folder) + "\\" + plugin::defaultModuleFileName(), &error))
       << error;
   module.Load();
   for (int frame = 1; frame <= std::atoi(frames); ++frame) {
@@ -74,7 +73,7 @@ DWORD runKilledHost(const std::string& folder, int frames) {
 std::string cleanLog(int frames) {
   TemporaryDirectory directory;
   writeModuleFiles(directory);
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= frames; ++frame) {
     module->Elapse(sampleState(frame), nullptr, nullptr);
@@ -88,7 +87,7 @@ TEST(KilledHostTest, TheNextLoadLeavesTheTerminatedRunsLog) {
   for (const int frames : {100, 60000}) {
     TemporaryDirectory directory;
     writeModuleFiles(directory);
-    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+    InstalledModule module(directory.path(), plugin::defaultModuleFileName());
     ASSERT_EQ(runKilledHost(directory.path().string(), frames), kKilledExitCode);
     EXPECT_TRUE(module.logs().empty());
     module->Load();

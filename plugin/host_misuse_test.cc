@@ -1,7 +1,8 @@
 // A host that calls the entry points in any order with any arguments: random
 // call sequences, each on a freshly loaded module, checked against a model
 // of what the module does. Nothing may crash, Elapse must always return the
-// handles last reported, and every log must be whole and well formed.
+// handles last reported (through a plug-in chained by some settings files,
+// which passes them on), and every log must be whole and well formed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+#include "tests/chain_fixture.h"
 #include "tests/log_shape.h"
 #include "tests/module_fixture.h"
 #include "tests/random_host_input.h"
@@ -18,8 +21,8 @@
 
 namespace {
 
+using plugin::defaultModuleFileName;
 using plugin_host::CurrentDirectory;
-using plugin_host::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::LogShape;
 using testing_support::RandomHostInput;
@@ -47,7 +50,9 @@ ColumnFile randomColumnFile(RandomHostInput& arguments) {
       "time_hhmmss", "TIME", "location", "Speed", "acceleration", "bc", "mr", "er",
       "bp", "sap", "current", "power", "BRAKE", "reverser", "signal", "pilotlamp",
       "beacon_type", "beacon_signal", "beacon_distance", "beacon_optional",
-      "spede", " speed", "", "\xe9t\xe9"};
+      "plugin_power", "PLUGIN_BRAKE", "plugin_reverser", "plugin_constant_speed",
+      "panel_0", "PANEL_255", "sound_7", "sound_255",
+      "spede", " speed", "", "\xe9t\xe9", "panel_256", "sound_07", "panel_"};
   // clang-format on
   ColumnFile file;
   const int lines = arguments.below(14);
@@ -69,10 +74,13 @@ ColumnFile randomColumnFile(RandomHostInput& arguments) {
   return file;
 }
 
-// A settings file's text, empty for none, and the frame interval it gives.
+// A settings file's text, empty for none, the frame interval it gives, and
+// whether it chains SpeedGuard (which passes the driver's handles through).
+// ".EXT" stands for the platform's module extension.
 struct SettingsFile {
   const char* text;
   int32_t interval;
+  bool chains = false;
 };
 
 constexpr SettingsFile kSettingsFiles[] = {
@@ -84,6 +92,9 @@ constexpr SettingsFile kSettingsFiles[] = {
     {"[Frame]\nSkip=-7\n", 1},
     {"[Frame]\nSkip=2147483647\n", 2147483647},
     {"\x01\xff garbage = [\n", 60},
+    {"[Frame]\nSkip=1\n[Chain]\nPlugin=SpeedGuard.EXT\n", 1, true},
+    {"[Chain]\nPlugin=./SpeedGuard.EXT\n[Frame]\nSkip=2\n", 2, true},
+    {"[Chain]\nPlugin=Missing.EXT\n", 60},
 };
 
 // One random sequence of calls on a freshly loaded module, with a model of
@@ -94,7 +105,7 @@ class Sequence {
 
   // Loads the module at modulePath, makes the calls and unloads it; returns
   // the logs that the runs must have written.
-  std::vector<LogShape> run(plugin_host::PluginModule& module, const std::string& modulePath) {
+  std::vector<LogShape> run(plugin::PluginModule& module, const std::string& modulePath) {
     rewriteFiles();
     std::string error;
     if (!module.open(modulePath, &error)) {
@@ -107,6 +118,7 @@ class Sequence {
     }
     if (in_.below(2) == 0) dispose(module);
     module.close();
+    chained_ = false;  // the module unloaded leaves the plug-in, which starts afresh at Load
     if (runOpen_) expected_.push_back(run_);  // a run left open ends as the module unloads
     return expected_;
   }
@@ -123,36 +135,33 @@ class Sequence {
     }
     settings_ = kSettingsFiles[in_.below(static_cast<int>(std::size(kSettingsFiles)))];
     std::filesystem::remove(directory_.path() / "Logger.ini");
-    if (*settings_.text) directory_.write("Logger.ini", settings_.text);
+    std::string text = settings_.text;
+    const std::size_t extension = text.find(".EXT");
+    if (extension != std::string::npos) text.replace(extension, 4, platform::moduleExtension());
+    if (!text.empty()) directory_.write("Logger.ini", text);
   }
 
   // Makes one random call: half of them Elapse, the rest spread over the
   // other entry points and the rewriting of the files.
-  void callOne(plugin_host::PluginModule& module) {
-    using Call = void (*)(Sequence&, plugin_host::PluginModule&);
+  void callOne(plugin::PluginModule& module) {
+    using Call = void (*)(Sequence&, plugin::PluginModule&);
     static const Call kCalls[] = {
-        [](Sequence& s, plugin_host::PluginModule& m) { s.load(m); },
-        [](Sequence& s, plugin_host::PluginModule& m) { s.dispose(m); },
-        [](Sequence& s, plugin_host::PluginModule&) { s.rewriteFiles(); },
-        [](Sequence&, plugin_host::PluginModule& m) { EXPECT_EQ(m.GetPluginVersion(), 131072); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.SetVehicleSpec(s.vehicleSpec()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.Initialize(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) {
-          m.SetPower(s.mirror_.power = s.in_.integer());
-        },
-        [](Sequence& s, plugin_host::PluginModule& m) {
-          m.SetBrake(s.mirror_.brake = s.in_.integer());
-        },
-        [](Sequence& s, plugin_host::PluginModule& m) {
-          m.SetReverser(s.mirror_.reverser = s.in_.integer());
-        },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.KeyDown(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.KeyUp(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.HornBlow(s.in_.integer()); },
-        [](Sequence&, plugin_host::PluginModule& m) { m.DoorOpen(); },
-        [](Sequence&, plugin_host::PluginModule& m) { m.DoorClose(); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.SetSignal(s.in_.integer()); },
-        [](Sequence& s, plugin_host::PluginModule& m) { m.SetBeaconData(s.beacon()); },
+        [](Sequence& s, plugin::PluginModule& m) { s.load(m); },
+        [](Sequence& s, plugin::PluginModule& m) { s.dispose(m); },
+        [](Sequence& s, plugin::PluginModule&) { s.rewriteFiles(); },
+        [](Sequence&, plugin::PluginModule& m) { EXPECT_EQ(m.GetPluginVersion(), 131072); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetVehicleSpec(s.vehicleSpec()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.Initialize(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetPower(s.handle(&Handles::power)); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetBrake(s.handle(&Handles::brake)); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetReverser(s.handle(&Handles::reverser)); },
+        [](Sequence& s, plugin::PluginModule& m) { m.KeyDown(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.KeyUp(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.HornBlow(s.in_.integer()); },
+        [](Sequence&, plugin::PluginModule& m) { m.DoorOpen(); },
+        [](Sequence&, plugin::PluginModule& m) { m.DoorClose(); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetSignal(s.in_.integer()); },
+        [](Sequence& s, plugin::PluginModule& m) { m.SetBeaconData(s.beacon()); },
     };
     constexpr int kCallCount = static_cast<int>(std::size(kCalls));
     const int choice = in_.below(2 * kCallCount);
@@ -163,6 +172,15 @@ class Sequence {
     }
   }
 
+  // A random handle position, noted as the module's and, while a plug-in is
+  // chained, the plug-in's.
+  int32_t handle(int32_t Handles::*field) {
+    const int32_t position = in_.integer();
+    mirror_.*field = position;
+    if (chained_) guardMirror_.*field = position;
+    return position;
+  }
+
   // Random records for the calls that take them.
   VehicleSpec vehicleSpec() {
     return {in_.integer(), in_.integer(), in_.integer(), in_.integer(), in_.integer()};
@@ -171,8 +189,11 @@ class Sequence {
   BeaconData beacon() { return {in_.integer(), in_.integer(), in_.single(), in_.integer()}; }
 
   // Load: a run left open ends, and a run opens with the files as they are now.
-  void load(plugin_host::PluginModule& module) {
+  void load(plugin::PluginModule& module) {
     module.Load();
+    // A plug-in chained stays chained until Dispose; it starts afresh at Load.
+    chained_ = chained_ || settings_.chains;
+    if (chained_) guardMirror_ = Handles{0, 0, 0, 0};
     if (runOpen_) expected_.push_back(run_);  // a run left open ends first
     interval_ = settings_.interval;
     runOpen_ = true;
@@ -180,25 +201,27 @@ class Sequence {
   }
 
   // Dispose: an open run must leave its log.
-  void dispose(plugin_host::PluginModule& module) {
+  void dispose(plugin::PluginModule& module) {
     module.Dispose();
+    chained_ = false;
     if (runOpen_) expected_.push_back(run_);
     runOpen_ = false;
   }
 
   // Elapse: the handles must be the mirrored ones, the host's arrays
   // untouched, and every interval-th frame of an open run adds a row.
-  void elapse(plugin_host::PluginModule& module) {
-    int32_t panel[64];
-    int32_t sound[64];
+  void elapse(plugin::PluginModule& module) {
+    int32_t panel[256];
+    int32_t sound[256];
     std::fill(std::begin(panel), std::end(panel), 0x5A5A5A5A);
     std::fill(std::begin(sound), std::end(sound), 0x5A5A5A5A);
     const bool withArrays = in_.below(2) == 0;
     const Handles handles =
         module.Elapse(in_.state(), withArrays ? panel : nullptr, withArrays ? sound : nullptr);
-    EXPECT_EQ(handles.brake, mirror_.brake);
-    EXPECT_EQ(handles.power, mirror_.power);
-    EXPECT_EQ(handles.reverser, mirror_.reverser);
+    const Handles& expected = chained_ ? guardMirror_ : mirror_;
+    EXPECT_EQ(handles.brake, expected.brake);
+    EXPECT_EQ(handles.power, expected.power);
+    EXPECT_EQ(handles.reverser, expected.reverser);
     EXPECT_EQ(handles.reserved, 0);
     EXPECT_TRUE(
         std::all_of(std::begin(panel), std::end(panel), [](int32_t v) { return v == 0x5A5A5A5A; }));
@@ -214,6 +237,8 @@ class Sequence {
   std::string columnsHeader_;
   SettingsFile settings_{"", 60};
   Handles mirror_{0, 0, 0, 0};
+  Handles guardMirror_{0, 0, 0, 0};  // what the chained plug-in was told
+  bool chained_ = false;
   int32_t interval_ = 0;
   int64_t frames_ = 0;
   bool runOpen_ = false;
@@ -246,9 +271,14 @@ TEST(HostMisuseTest, RandomCallSequencesKeepHandlesAndLogsWhole) {
   const int sequences = testing_support::sequenceCountArgument(kDefaultSequences);
   TemporaryDirectory directory;
   CurrentDirectory inDirectory(directory.path());  // no shared settings file
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->close();
-  const std::string modulePath = (directory.path() / plugin_host::defaultModuleFileName()).string();
+  const std::filesystem::path guard =
+      directory.path() / (std::string("SpeedGuard") + platform::moduleExtension());
+  std::filesystem::copy_file(testing_support::builtFixturePath("SpeedGuard"), guard);
+  const testing_support::SpeedGuardControl guardControl(guard);
+  guardControl.setMode(4);
+  const std::string modulePath = (directory.path() / plugin::defaultModuleFileName()).string();
   for (int index = 0; index < sequences && !HasFailure(); ++index) {
     SCOPED_TRACE("sequence " + std::to_string(index));
     Sequence sequence(directory, static_cast<uint32_t>(index));

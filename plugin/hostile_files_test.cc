@@ -13,8 +13,8 @@
 
 namespace {
 
+using plugin::defaultModuleFileName;
 using plugin_host::CurrentDirectory;
-using plugin_host::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::readFileBytes;
 using testing_support::sampleState;
@@ -52,7 +52,7 @@ TEST(HostileColumnFileTest, ATenMegabyteLineIsOneColumnOrNone) {
     TemporaryDirectory directory;
     directory.write("Logger.csv", each.file);
     directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+    InstalledModule module(directory.path(), plugin::defaultModuleFileName());
     EXPECT_EQ(runOnce(module, 1), each.expectedLog);
   }
 }
@@ -61,7 +61,7 @@ TEST(HostileColumnFileTest, AHundredThousandColumnsFillEveryRow) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", repeated("speed,S\n", 100000));
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   EXPECT_EQ(runOnce(module, 2), repeated("S,", 100000) + "\r\n" + repeated("0.75,", 100000) +
                                     "\r\n" + repeated("1.5,", 100000) + "\r\n");
 }
@@ -79,7 +79,7 @@ TEST(HostileColumnFileTest, OddBytesInKeysMatchNothingAndTitlesKeepThem) {
                   "time,T\n\x1a"              // an end-of-text byte ends the file
                   "brake,Unread\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   EXPECT_EQ(runOnce(module, 1),
             "N\0ul,High\xe9,Accent,\xc3\x28\xa0,\xf0\x28\x8c\x28,Bom,T,\r\n"
             ",,,,0.75,,36000016,\r\n"s);
@@ -93,7 +93,7 @@ TEST(HostileColumnFileTest, OnlyALineFeedEndsALine) {
     TemporaryDirectory directory;
     directory.write("Logger.csv", each.file);
     directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+    InstalledModule module(directory.path(), plugin::defaultModuleFileName());
     EXPECT_EQ(runOnce(module, 1), each.expectedLog);
   }
 }
@@ -116,7 +116,7 @@ TEST(HostileFilesTest, DirectoriesWhereFilesBelongAreNoFiles) {
   for (std::time_t second = now; second < now + 5; ++second) {
     std::filesystem::create_directory(plugins.path() / (logNameAt(second) + ".csv"));
   }
-  InstalledModule module(plugins.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(plugins.path(), plugin::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= 120; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
   module->Dispose();
@@ -153,7 +153,7 @@ TEST(HostileFilesTest, MegabytesOfGarbageInTheSettingsFile) {
     TemporaryDirectory directory;
     directory.write("Logger.csv", "time,T\n");
     directory.write("Logger.ini", each.file);
-    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+    InstalledModule module(directory.path(), plugin::defaultModuleFileName());
     EXPECT_EQ(runOnce(module, 60), each.expectedLog);
   }
 }

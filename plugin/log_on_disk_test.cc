@@ -19,7 +19,7 @@ using testing_support::sampleState;
 using testing_support::TemporaryDirectory;
 
 // Elapses frames first to last of sampleState.
-void elapseFrames(plugin_host::PluginModule& module, int first, int last) {
+void elapseFrames(plugin::PluginModule& module, int first, int last) {
   for (int frame = first; frame <= last; ++frame) {
     module.Elapse(sampleState(frame), nullptr, nullptr);
   }
@@ -46,7 +46,7 @@ TEST(LogOnDiskTest, ALoadWhileARunIsOpenFinishesItsLogFirst) {
   for (const bool disposeBetween : {true, false}) {
     TemporaryDirectory directory;
     writeModuleFiles(directory.path());
-    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+    InstalledModule module(directory.path(), plugin::defaultModuleFileName());
     module->Load();
     elapseFrames(*module, 1, 40);
     if (disposeBetween) module->Dispose();
@@ -62,7 +62,7 @@ TEST(LogOnDiskTest, ALoadWhileARunIsOpenFinishesItsLogFirst) {
 TEST(LogOnDiskTest, TheRunningFileCanBeReadDuringTheRunAndCleanRunsLeaveOnlyLogs) {
   TemporaryDirectory directory;
   writeModuleFiles(directory.path());
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   for (int run = 0; run < 3; ++run) {
     module->Load();
     elapseFrames(*module, 1, 4);
@@ -75,7 +75,7 @@ TEST(LogOnDiskTest, TheRunningFileCanBeReadDuringTheRunAndCleanRunsLeaveOnlyLogs
   }
   EXPECT_EQ(module.logs().size(), 3u);
   for (const std::string& name : namesIn(directory.path())) {
-    const bool expected = name == plugin_host::defaultModuleFileName() || name == "Logger.csv" ||
+    const bool expected = name == plugin::defaultModuleFileName() || name == "Logger.csv" ||
                           name == "Logger.ini" || name.rfind("Log_", 0) == 0;
     EXPECT_TRUE(expected) << name;
   }
@@ -87,7 +87,7 @@ TEST(LogOnDiskTest, AModuleInAFolderNamedOutsideTheCodePageWritesItsLog) {
       directory.path() / std::filesystem::u8path(u8"Zug \u65e5\u672c \u0141ukasz") / "plugins";
   std::filesystem::create_directories(folder);
   writeModuleFiles(folder);
-  InstalledModule module(folder, plugin_host::defaultModuleFileName());
+  InstalledModule module(folder, plugin::defaultModuleFileName());
   module->Load();
   elapseFrames(*module, 1, 4);
   module->Dispose();
@@ -121,7 +121,7 @@ TEST(LogOnDiskTest, AModuleInAFolderOfAPathLongerThan260CharactersWritesItsLog) 
   std::filesystem::create_directories(folder);
   ASSERT_GT(folder.u8string().size(), 300u);
   writeModuleFiles(folder);
-  InstalledModule module(folder, plugin_host::defaultModuleFileName());
+  InstalledModule module(folder, plugin::defaultModuleFileName());
   module->Load();
   elapseFrames(*module, 1, 4);
   module->Dispose();

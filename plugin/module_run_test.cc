@@ -16,8 +16,8 @@
 
 namespace {
 
+using plugin::defaultModuleFileName;
 using plugin_host::CurrentDirectory;
-using plugin_host::defaultModuleFileName;
 using testing_support::expectedLog;
 using testing_support::InstalledModule;
 using testing_support::readFileBytes;
@@ -54,7 +54,7 @@ const char kAllColumns[] =
     "not a column\r\n";
 
 // Drives a run of 40 frames at interval 3 with events between them.
-void driveWholeRun(plugin_host::PluginModule& module) {
+void driveWholeRun(plugin::PluginModule& module) {
   module.SetSignal(2);
   module.Load();
   module.SetVehicleSpec({8, 5, 1, 7, 10});
@@ -80,7 +80,7 @@ std::string wholeRunLog(const std::string& columns, const std::string& settings)
   TemporaryDirectory directory;
   directory.write("Logger.csv", columns);
   directory.write("Logger.ini", settings);
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   driveWholeRun(*module);
   return module.onlyLog();
 }
@@ -101,7 +101,7 @@ TEST(ModuleRunTest, AWholeRunForCommaDecimalSpreadsheetsWritesTheCommittedLog) {
 TEST(ModuleRunTest, ValuesCarriedIntoARunAreWrittenWithItsDecimalMark) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "beacon_distance,D\nsignal,S\ntime_hhmmss,T\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->SetBeaconData({3, 4, 125.25f, 1001});
   std::vector<std::string> logs;
   for (const char* decimalComma : {"1", "0"}) {
@@ -145,7 +145,7 @@ TEST(ModuleRunTest, RoundingEdgesWriteTheCommittedLog) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\nspeed,S\nacceleration,A\nlocation,L\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   int32_t time = 0;
   for (const SpeedStep& step : kAccelerationEdges) {
@@ -178,7 +178,7 @@ TEST(ModuleRunTest, ExtremeValuesGiveDefinedTexts) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\ntime_hhmmss,Clock\nacceleration,A\nspeed,S\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   const int32_t latest = std::numeric_limits<int32_t>::max();
   const int32_t earliest = std::numeric_limits<int32_t>::min();
@@ -197,7 +197,7 @@ TEST(ModuleRunTest, AccelerationSpansTheTimeBetweenTwoRows) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "acceleration,A\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   module->Elapse(stateAt(0, 10.0f), nullptr, nullptr);
   module->Elapse(stateAt(10000, 36.0f), nullptr, nullptr);
@@ -210,7 +210,7 @@ TEST(ModuleRunTest, AccelerationSpansTheTimeBetweenTwoRows) {
 TEST(ModuleRunTest, WithoutAColumnFileTheLogHoldsEmptyLines) {
   TemporaryDirectory directory;
   directory.write("Logger.ini", "[Frame]\nSkip=0\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= 3; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
   module->Dispose();
@@ -220,7 +220,7 @@ TEST(ModuleRunTest, WithoutAColumnFileTheLogHoldsEmptyLines) {
 TEST(ModuleRunTest, TheDefaultIntervalLogsEverySixtiethFrame) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= 119; ++frame) {
     module->Elapse(stateAt(frame, 0.0f), nullptr, nullptr);
@@ -235,7 +235,7 @@ TEST(ModuleRunTest, TheModulesSettingsWinOverTheHostsSharedFile) {
   CurrentDirectory inHost(host.path());
   host.write("Ats.ini", "[Frame]\nSkip=2\n");
   plugins.write("Logger.csv", "time,T\n");
-  InstalledModule module(plugins.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(plugins.path(), plugin::defaultModuleFileName());
   auto runOfSixFrames = [&module] {
     module->Load();
     for (int frame = 1; frame <= 6; ++frame) module->Elapse(stateAt(frame, 0.0f), nullptr, nullptr);
@@ -254,7 +254,7 @@ TEST(ModuleRunTest, ElapseBeforeTheFirstLoadSamplesNothing) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\nacceleration,A\n");
   directory.write("Logger.ini", "[Frame]\nSkip=2\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Elapse(stateAt(5000, 50.0f), nullptr, nullptr);
   module->Load();
   module->Elapse(stateAt(10000, 10.0f), nullptr, nullptr);
@@ -267,7 +267,7 @@ TEST(ModuleRunTest, EachRunWritesItsOwnLogOnce) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,T\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Dispose();
   EXPECT_TRUE(module.logs().empty());
   module->Load();
@@ -298,7 +298,7 @@ TEST(ModuleRunTest, ALogNeverReplacesAnExistingFile) {
   for (std::time_t second = now; second < now + 5; ++second) {
     directory.write(logNameAt(second) + ".csv", "earlier run");
   }
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   module->Dispose();
   const auto logs = module.logs();
@@ -318,7 +318,7 @@ TEST(ModuleRunTest, ALogNeverReplacesAnExistingFile) {
 
 TEST(ModuleRunTest, TheModuleFindsItsFilesByItsOwnFileName) {
   TemporaryDirectory directory;
-  const std::string extension = plugin_host::defaultModuleFileName().substr(6);
+  const std::string extension = plugin::defaultModuleFileName().substr(6);
   std::string upper = extension;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const std::filesystem::path inner = directory.path() / ("a" + extension);

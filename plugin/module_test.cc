@@ -8,7 +8,7 @@
 
 namespace {
 
-using plugin_host::defaultModuleFileName;
+using plugin::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::sampleState;
 using testing_support::TemporaryDirectory;
@@ -20,7 +20,7 @@ bool sameHandles(const Handles& actual, const Handles& expected) {
 
 TEST(EntryPointsTest, ElapseReturnsTheHandlesTheHostLastReported) {
   TemporaryDirectory directory;
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   int32_t panel[256] = {};
   int32_t sound[256] = {};
   EXPECT_TRUE(sameHandles(module->Elapse(sampleState(0), panel, sound), {0, 0, 0, 0}));
@@ -50,7 +50,7 @@ TEST(EntryPointsTest, ElapseReturnsTheHandlesTheHostLastReported) {
 
 TEST(EntryPointsTest, GetPluginVersionAnswersTheInterfaceVersion) {
   TemporaryDirectory directory;
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   EXPECT_EQ(module->GetPluginVersion(), 131072);
   module->Load();
   module->Dispose();
@@ -64,7 +64,7 @@ TEST(EntryPointsTest, EventsShowInTheNextRowsAndNeverBefore) {
       "signal,Signal\npilotlamp,Doors\nbeacon_type,Type\nbeacon_signal,BSignal\n"
       "beacon_distance,Distance\nbeacon_optional,Optional\npower,P\nbrake,B\nreverser,R\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   module->Elapse(sampleState(1), nullptr, nullptr);
   module->SetSignal(4);

@@ -13,7 +13,7 @@
 
 namespace {
 
-using plugin_host::defaultModuleFileName;
+using plugin::defaultModuleFileName;
 using testing_support::InstalledModule;
 using testing_support::sampleState;
 using testing_support::TemporaryDirectory;
@@ -38,7 +38,7 @@ TEST(SpecialFilesTest, PipesAreNotReadAsColumnOrSettingsFiles) {
   TemporaryDirectory directory;
   FilledPipe columns(directory.path() / "Logger.csv", "time,T\n");
   FilledPipe settings(directory.path() / "Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   module->Load();
   for (int frame = 1; frame <= 60; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
   module->Dispose();
@@ -51,7 +51,7 @@ TEST(SpecialFilesTest, AModuleDirectoryGoneAtDisposeLeavesNoLogAnywhere) {
   std::filesystem::create_directory(plugins);
   std::filesystem::path logFolder;
   {
-    InstalledModule module(plugins, plugin_host::defaultModuleFileName());
+    InstalledModule module(plugins, plugin::defaultModuleFileName());
     module->Load();
     module->Elapse(sampleState(1), nullptr, nullptr);
     std::filesystem::remove_all(plugins);

@@ -26,7 +26,7 @@ constexpr bool kUnderAddressSanitizer = __has_feature(address_sanitizer);
 constexpr bool kUnderAddressSanitizer = false;
 #endif
 
-using plugin_host::defaultModuleFileName;
+using plugin::defaultModuleFileName;
 using testing_support::ChildOutcome;
 using testing_support::InstalledModule;
 using testing_support::runInChild;
@@ -60,7 +60,7 @@ bool withoutRoomOnDisk(const std::function<void()>& body) {
 }
 
 // Disposes the run in a child whose files may grow to at most maxFileBytes.
-ChildOutcome disposeWithFileSizeLimit(plugin_host::PluginModule& module, rlim_t maxFileBytes) {
+ChildOutcome disposeWithFileSizeLimit(plugin::PluginModule& module, rlim_t maxFileBytes) {
   return runInChild([&module, maxFileBytes] {
     signal(SIGXFSZ, SIG_IGN);
     if (!limit(RLIMIT_FSIZE, maxFileBytes)) return kLimitRefused;
@@ -73,7 +73,7 @@ TEST(FullDiskTest, TheLogIsCutBackToItsLastWholeRow) {
   TemporaryDirectory directory;
   directory.write("Logger.csv", "time,Milliseconds\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   // The run in memory, as where no file can be mapped; Dispose meets the full disk.
   ASSERT_TRUE(withoutRoomOnDisk([&module] {
     module->Load();
@@ -124,7 +124,7 @@ TEST(OutOfMemoryTest, ColumnAndSettingsFilesThatNeverEndAreNotRead) {
   TemporaryDirectory directory;
   std::filesystem::create_symlink("/dev/zero", directory.path() / "Logger.csv");
   std::filesystem::create_symlink("/dev/zero", directory.path() / "Logger.ini");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   const ChildOutcome outcome = runWithMemoryHeadroom(256 << 20, [&module] {
     module->Load();
     for (int frame = 1; frame <= 60; ++frame) module->Elapse(sampleState(frame), nullptr, nullptr);
@@ -159,7 +159,7 @@ TEST(OutOfMemoryTest, AFileWhoseReadingRunsOutOfMemoryIsClosed) {
   for (const char* hugeFile : {"Logger.csv", "Logger.ini"}) {
     TemporaryDirectory directory;
     writeSparseFile(directory.path() / hugeFile, off_t{1} << 30);
-    InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+    InstalledModule module(directory.path(), plugin::defaultModuleFileName());
     const ChildOutcome outcome = runInChild([&module] {
       if (!limit(RLIMIT_AS, addressSpaceInUse() + (64 << 20))) return kLimitRefused;
       const int before = openFileCount();
@@ -179,7 +179,7 @@ TEST(OutOfMemoryTest, LoggingStopsAndTheRowsGatheredAreWritten) {
   for (int column = 0; column < 1000; ++column) columns += "location,L\n";
   directory.write("Logger.csv", columns);
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   constexpr int32_t kFrames = 20000;  // some 160 MB of rows, far beyond the headroom
   const ChildOutcome outcome = runWithMemoryHeadroom(32 << 20, [&module] {
     // No room on the disk for a chunk: the run is gathered in memory.
@@ -231,7 +231,7 @@ TEST(OutOfMemoryTest, WideRowsTakeLittleMoreMemoryThanTheyHold) {
   for (int column = 0; column < kColumns; ++column) row += "1000.25,";
   row += "\r\n";
   const rlim_t logSize = header.size() + kRows * row.size();
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
   const ChildOutcome outcome = runWithMemoryHeadroom(2 * logSize + (16 << 20), [&module] {
     module->Load();
     VehicleState state = stateAt(1, 0.0f);

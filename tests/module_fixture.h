@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/temporary_directory.h"
-#include "tools/plugin_host/plugin_module.h"
+#include "plugin/plugin_module.h"
 
 namespace testing_support {
 
@@ -26,8 +26,8 @@ class InstalledModule {
   // Copies the module into directory as fileName and loads it.
   InstalledModule(const std::filesystem::path& directory, const std::string& fileName);
 
-  plugin_host::PluginModule& operator*() { return module_; }
-  plugin_host::PluginModule* operator->() { return &module_; }
+  plugin::PluginModule& operator*() { return module_; }
+  plugin::PluginModule* operator->() { return &module_; }
 
   // The logs ("Log_*.csv") in the module's directory, sorted by name.
   std::vector<std::filesystem::path> logs() const;
@@ -38,7 +38,7 @@ class InstalledModule {
 
  private:
   std::filesystem::path directory_;
-  plugin_host::PluginModule module_;
+  plugin::PluginModule module_;
 };
 
 // A VehicleState with every field set from one running number, so that each

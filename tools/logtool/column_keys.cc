@@ -49,6 +49,11 @@ ColumnKey keyNamed(std::string_view name) {
   return key ? static_cast<ColumnKey>(static_cast<int>(*key) + 1) : ColumnKey::kUnknown;
 }
 
+bool namesPanelEntry(std::string_view name) {
+  const std::optional<logger::IndexedEntry> entry = logger::findIndexedEntry(upperAscii(name));
+  return entry && entry->family == logger::IndexedKey::kPanel;
+}
+
 const char* keyName(ColumnKey key) {
   if (key == ColumnKey::kUnknown) return "";
   // The catalogue's texts are literals, so each ends in a NUL.
@@ -82,6 +87,7 @@ ColumnKeys keysFromColumnFile(const std::string& path, const std::vector<std::st
                            std::to_string(i + 1) + " '" + shown(titles[i]) + "'");
     }
     result.keys.push_back(keyNamed(lines[i].key));
+    result.panel.push_back(namesPanelEntry(lines[i].key));
   }
   if (lines.size() < titles.size()) {
     throw InputError(path, 0,
@@ -123,7 +129,10 @@ std::optional<std::string> columnFileBeside(const std::string& logPath) {
 
 ColumnKeys keysFromTitles(const std::vector<std::string>& titles) {
   ColumnKeys result;
-  for (const std::string& title : titles) result.keys.push_back(keyNamed(title));
+  for (const std::string& title : titles) {
+    result.keys.push_back(keyNamed(title));
+    result.panel.push_back(namesPanelEntry(title));
+  }
   return result;
 }
 

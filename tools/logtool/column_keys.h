@@ -27,12 +27,17 @@ enum class ColumnKey {
 // The key a column-file key names (any letter case); kUnknown for others.
 ColumnKey keyNamed(std::string_view name);
 
+// True when a column-file key (any letter case) names a cab panel entry,
+// PANEL_0 to PANEL_255.
+bool namesPanelEntry(std::string_view name);
+
 // The column file's key for key, upper case ("SPEED"); "" for kUnknown.
 const char* keyName(ColumnKey key);
 
 // What the tool knows about the log's columns.
 struct ColumnKeys {
   std::vector<ColumnKey> keys;  // one per column of the log
+  std::vector<char> panel;      // one per column: 1 for a cab panel entry (PANEL_n)
   std::string columnFile;       // the column file used; empty when none
   std::string note;             // how the keys were found, for the user
   // The first column holding key, or -1.

@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "tests/temporary_directory.h"
 #include "tests/version_text.h"
+#include "tools/logtool/run_scan.h"
 #include "tools/logtool/system_text.h"
 #include "tools/logtool/title_encoding.h"
 
@@ -337,6 +341,44 @@ TEST(LogtoolTest, VersionNamesTheProgramItsVersionAndCopyright) {
   const Outcome version = run({"--version"});
   EXPECT_EQ(version.status, kDone);
   EXPECT_TRUE(tests::isVersionText(version.out, "logtool"));
+}
+
+}  // namespace
+}  // namespace logtool
+
+namespace logtool {
+namespace {
+
+// A chained plug-in's handles are charted beside the driver's, each stretch
+// where they differ is marked, and the cab panel's entries get a chart of
+// their own.
+TEST(LogtoolTest, ChartsThePluginsHandlesAndPanelAndMarksItsOverrides) {
+  TemporaryDirectory directory;
+  directory.write("Logger.csv",
+                  "time,Ms\npower,Power\nbrake,Brake\nplugin_power,P power\n"
+                  "plugin_brake,P brake\npanel_0,Lamp\nPANEL_12,Gauge\nsound_0,Chime\n");
+  const std::string log = directory
+                              .write("Log_1.csv",
+                                     "Ms,Power,Brake,P power,P brake,Lamp,Gauge,Chime,\r\n"
+                                     "1000,3,0,3,0,0,5,0,\r\n2000,3,0,0,9,1,5,1,\r\n"
+                                     "3000,3,0,0,9,1,6,0,\r\n4000,0,4,0,4,0,6,0,\r\n")
+                              .string();
+  ScanOptions options;
+  options.charts = true;
+  const ScannedRun run = scanRun(log, options);
+  std::map<std::string, std::vector<std::string>> charts;
+  for (const ChartSpec& chart : run.charts) {
+    for (const ChartLine& line : chart.lines) charts[chart.id].push_back(line.label);
+  }
+  EXPECT_EQ(charts["handles"], (std::vector<std::string>{"Power", "Brake", "P power", "P brake"}));
+  EXPECT_EQ(charts["panel"], (std::vector<std::string>{"Lamp", "Gauge"}));
+  std::vector<std::pair<double, std::string>> overrides;
+  for (const RunEvent& event : run.events) {
+    if (event.kind == "override") overrides.emplace_back(event.time, event.text);
+  }
+  EXPECT_EQ(overrides,
+            (std::vector<std::pair<double, std::string>>{{2.0, "plug-in overrides the driver"},
+                                                         {4.0, "plug-in follows the driver"}}));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
   const run = JSON.parse(document.getElementById('run-data').textContent);
   const texts = JSON.parse(document.getElementById('page-texts').textContent);
   const colors = ['#1f77b4', '#d62728', '#2ca02c', '#9467bd', '#ff7f0e', '#8c564b'];
-  const markerColors = { signal: '#ff7f0e', beacon: '#9467bd', doors: '#2ca02c' };
+  const markerColors = { signal: '#ff7f0e', beacon: '#9467bd', doors: '#2ca02c', override: '#d62728' };
   const holder = document.getElementById('charts');
   let axis = 'time';
   let plots = [];

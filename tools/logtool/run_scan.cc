@@ -29,7 +29,11 @@ const std::vector<ChartGroup>& chartGroups() {
        false},
       {"handles",
        UiText::kHandlesChart,
-       {{ColumnKey::kPower, false}, {ColumnKey::kBrake, false}, {ColumnKey::kReverser, false}},
+       {{ColumnKey::kPower, false},
+        {ColumnKey::kBrake, false},
+        {ColumnKey::kReverser, false},
+        {ColumnKey::kPluginPower, false},
+        {ColumnKey::kPluginBrake, false}},
        true},
       {"pressures",
        UiText::kPressuresChart,
@@ -80,6 +84,7 @@ class Scanner {
  private:
   void findTimeColumn(const LogRow& first);
   void gatherCharts(const LogRow& row, double time, double location);
+  void markOverrides(const LogRow& row, double time, double location);
   // The columns whose change is an event of one kind, and their last values.
   struct EventSource {
     const char* kind;
@@ -114,6 +119,8 @@ class Scanner {
   std::size_t groupSeries_ = 0;       // the series of the chart groups
   std::vector<double> values_;        // per series: the row's value
   std::vector<EventSource> eventSources_;
+  bool overriding_ = false;  // the plug-in's handles differed from the driver's in the last row
+  long overrideEvents_ = 0;
   std::string scratch_;
 };
 
@@ -237,6 +244,29 @@ void Scanner::gatherCharts(const LogRow& row, double time, double location) {
     }
     run_.events.push_back(RunEvent{time, location, source.kind, eventText(source, row)});
   }
+  if (options_.chartKeys.empty()) markOverrides(row, time, location);  // none for a comparison
+}
+
+void Scanner::markOverrides(const LogRow& row, double time, double location) {
+  const int columns[] = {
+      run_.keys.columnOf(ColumnKey::kPower), run_.keys.columnOf(ColumnKey::kPluginPower),
+      run_.keys.columnOf(ColumnKey::kBrake), run_.keys.columnOf(ColumnKey::kPluginBrake)};
+  bool differs = false;
+  for (std::size_t pair = 0; pair < std::size(columns); pair += 2) {
+    if (columns[pair] < 0 || columns[pair + 1] < 0) continue;
+    const std::string_view plugin = row.field(static_cast<std::size_t>(columns[pair + 1]));
+    if (!plugin.empty() && plugin != row.field(static_cast<std::size_t>(columns[pair])))
+      differs = true;
+  }
+  if (differs == overriding_) return;
+  overriding_ = differs;
+  if (++overrideEvents_ > kEventsPerKind) {
+    ++run_.eventsLeftOut;
+    return;
+  }
+  run_.events.push_back(
+      RunEvent{time, location, "override",
+               differs ? "plug-in overrides the driver" : "plug-in follows the driver"});
 }
 
 std::string Scanner::eventText(const EventSource& source, const LogRow& row) const {
@@ -297,10 +327,17 @@ void Scanner::buildCharts() {
   std::vector<std::size_t> others(charted_.begin() + static_cast<long>(groupSeries_),
                                   charted_.end());
   std::sort(others.begin(), others.end());
+  // The cab panel's entries share a chart; every other column has its own.
+  ChartSpec panel{"panel", "Cab panel", {}};
   for (const std::size_t column : others) {
+    if (column < run_.keys.panel.size() && run_.keys.panel[column]) {
+      panel.lines.push_back(line(column, true, false));
+      continue;
+    }
     const ChartLine only = line(column, false, false);
     run_.charts.push_back(ChartSpec{"column-" + std::to_string(column + 1), only.label, {only}});
   }
+  if (!panel.lines.empty()) run_.charts.push_back(panel);
 }
 
 }  // namespace

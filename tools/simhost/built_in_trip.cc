@@ -84,6 +84,13 @@ class Trip {
 
   VehicleState frame(int64_t frame, std::vector<HostEvent>* events);
 
+  // The handles the module's Elapse returned, which drive the train.
+  void handlesReturned(const Handles& returned) {
+    applied_.power = returned.power;
+    applied_.brake = returned.brake;
+    appliedKnown_ = true;
+  }
+
  private:
   void drive(int32_t time, std::vector<HostEvent>* events);
   void brakeFor(double remaining, std::vector<HostEvent>* events);
@@ -92,6 +99,8 @@ class Trip {
 
   TrainState train_;
   DriverHandles handles_;
+  DriverHandles applied_;  // what the last Elapse returned
+  bool appliedKnown_ = false;
   Phase phase_ = Phase::kDeparting;
   std::size_t nextDepartureEvent_ = 0;
   std::size_t nextLineEvent_ = 0;
@@ -171,7 +180,11 @@ void Trip::drive(int32_t time, std::vector<HostEvent>* events) {
 VehicleState Trip::frame(int64_t frame, std::vector<HostEvent>* events) {
   const int32_t time = frameTime(0, kFramesPerSecond, frame);
   drive(time, events);
-  advanceTrain(kVehicle, handles_, (time - previousTime_) / 1000.0, &train_);
+  // The driver's handles reach the train through the module's Elapse, which
+  // returns them, or what a plug-in it chains commanded instead; those of
+  // this frame's events reach it from the next frame on.
+  advanceTrain(kVehicle, appliedKnown_ ? applied_ : handles_, (time - previousTime_) / 1000.0,
+               &train_);
   previousTime_ = time;
   for (; nextLineEvent_ < std::size(kLine); ++nextLineEvent_) {
     if (kLine[nextLineEvent_].at > train_.location) break;
@@ -202,6 +215,7 @@ RunPlan planBuiltInTrip() {
   plan.nextFrame = [trip](int64_t frame, std::vector<HostEvent>* events) {
     return trip->frame(frame, events);
   };
+  plan.handlesReturned = [trip](const Handles& returned) { trip->handlesReturned(returned); };
   return plan;
 }
 

@@ -2,7 +2,7 @@
 
 namespace simhost {
 
-void deliverEvent(plugin_host::PluginModule& module, const HostEvent& event) {
+void deliverEvent(plugin::PluginModule& module, const HostEvent& event) {
   switch (event.kind) {
     case EventKind::kPower:
       module.SetPower(event.value);

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "plugin/plugin_module.h"
 #include "records/host_records.h"
-#include "tools/plugin_host/plugin_module.h"
 
 namespace simhost {
 
@@ -31,7 +31,7 @@ struct HostEvent {
 };
 
 // Calls the entry point of module that event stands for.
-void deliverEvent(plugin_host::PluginModule& module, const HostEvent& event);
+void deliverEvent(plugin::PluginModule& module, const HostEvent& event);
 
 }  // namespace simhost
 

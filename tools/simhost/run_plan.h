@@ -20,6 +20,10 @@ struct RunPlan {
   // Called for frames 1 to frameCount, in order: appends the events due
   // before that frame to *events and returns the train's state in it.
   std::function<VehicleState(int64_t frame, std::vector<HostEvent>* events)> nextFrame;
+  // Called after each frame's Elapse with the handles it returned, which
+  // drive the train from then on, as the simulator's do; may be empty for a
+  // run whose states are all given.
+  std::function<void(const Handles& returned)> handlesReturned;
 };
 
 // The simulation time of frame number frame, in milliseconds: frames follow

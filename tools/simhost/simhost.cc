@@ -9,8 +9,8 @@
 #include <system_error>
 #include <utility>
 
+#include "plugin/plugin_module.h"
 #include "tools/plugin_host/current_directory.h"
-#include "tools/plugin_host/plugin_module.h"
 #include "tools/simhost/built_in_trip.h"
 #include "tools/simhost/latency_summary.h"
 #include "tools/simhost/log_files.h"
@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 // The module to load: the one named, or the platform's Logger beside simhost.
 fs::path modulePathFor(const CommandLine& commandLine) {
   if (!commandLine.modulePath.empty()) return fs::absolute(commandLine.modulePath);
-  return fs::path(executablePath()).parent_path() / plugin_host::defaultModuleFileName();
+  return fs::path(executablePath()).parent_path() / plugin::defaultModuleFileName();
 }
 
 // Milliseconds as seconds with three decimals.
@@ -50,6 +50,23 @@ void reportTiming(const DriveResult& result, std::ostream& out) {
       << microseconds(summary.median) << ", 99.9th percentile "
       << microseconds(summary.percentile999) << ", maximum " << microseconds(summary.maximum)
       << "\n";
+}
+
+// Says when and how often Elapse returned other handles than the driver's,
+// naming the first few stretches by their simulated times.
+void reportOverrides(const DriveResult& result, int32_t framesPerSecond, std::ostream& out) {
+  if (result.overrides.empty()) return;
+  constexpr std::size_t kStretchesShown = 5;
+  out << "Elapse returned other handles than the driver's in " << result.overriddenFrames << " of "
+      << result.frames << " frames, " << result.overrides.size()
+      << (result.overrides.size() == 1 ? " time" : " times") << ":";
+  for (std::size_t at = 0; at < result.overrides.size() && at < kStretchesShown; ++at) {
+    const Override& stretch = result.overrides[at];
+    out << (at == 0 ? " " : ", ") << seconds(frameTime(0, framesPerSecond, stretch.firstFrame))
+        << " s to " << seconds(frameTime(0, framesPerSecond, stretch.lastFrame)) << " s";
+  }
+  if (result.overrides.size() > kStretchesShown) out << ", ...";
+  out << "\n";
 }
 
 void reportLogs(const fs::path& directory, const std::set<fs::path>& before, std::ostream& out) {
@@ -85,7 +102,7 @@ int drive(const DriveRequest& request) {
   const CommandLine& commandLine = request.commandLine;
   std::ostream& out = request.out;
   std::ostream& err = request.err;
-  plugin_host::PluginModule module;
+  plugin::PluginModule module;
   std::string error;
   if (!module.open(modulePath.string(), &error)) {
     err << "simhost: cannot use the module " << modulePath.string() << ": " << error << "\n";
@@ -113,6 +130,7 @@ int drive(const DriveRequest& request) {
       << seconds(frameTime(0, request.plan.framesPerSecond, result.frames))
       << " s of simulated time in " << std::fixed << std::setprecision(3) << result.wallSeconds
       << " s\n";
+  reportOverrides(result, request.plan.framesPerSecond, out);
   reportLogs(directory, logsBefore, out);
   return kCompleted;
 }

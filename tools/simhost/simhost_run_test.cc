@@ -2,11 +2,12 @@
 // of its own with the example column file beside a copy of the module.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
+#include "plugin/plugin_module.h"
 #include "tests/temporary_directory.h"
 #include "tools/plugin_host/current_directory.h"
-#include "tools/plugin_host/plugin_module.h"
 #include "tools/simhost/log_files.h"
 #include "tools/simhost/process_info.h"
 #include "tools/simhost/simhost.h"
@@ -32,7 +33,7 @@ const fs::path kSourceDirectory = SIMHOST_SOURCE_DIRECTORY;
 // A directory with a copy of the built module and the example column file.
 struct ModuleDirectory {
   ModuleDirectory() {
-    const std::string moduleName = plugin_host::defaultModuleFileName();
+    const std::string moduleName = plugin::defaultModuleFileName();
     module = directory.path() / moduleName;
     fs::copy_file(fs::path(executablePath()).parent_path() / moduleName, module);
     fs::copy_file(kSourceDirectory / "examples" / "Logger.csv", directory.path() / "Logger.csv");
@@ -87,6 +88,12 @@ std::size_t column(const std::vector<std::string>& header, const std::string& ti
   return 0;
 }
 
+// The number of columns the example column file names, one a line.
+std::size_t exampleColumnCount() {
+  const std::string columns = readFileBytes(kSourceDirectory / "examples" / "Logger.csv");
+  return static_cast<std::size_t>(std::count(columns.begin(), columns.end(), '\n'));
+}
+
 TEST(SimhostRunTest, TheBuiltInTripMakesPhysicalSense) {
   ModuleDirectory plugins;
   const Outcome outcome = run({plugins.module.string(), "", "", false, false, false});
@@ -96,7 +103,7 @@ TEST(SimhostRunTest, TheBuiltInTripMakesPhysicalSense) {
   const auto rows = rowsOf(plugins.onlyLog());
   ASSERT_EQ(rows.size(), 301u);
   const std::vector<std::string>& header = rows[0];
-  EXPECT_EQ(header.size(), 20u);
+  EXPECT_EQ(header.size(), exampleColumnCount());
   const std::size_t time = column(header, "Time ms");
   const std::size_t location = column(header, "Location m");
   const std::size_t speed = column(header, "Speed km/h");
@@ -104,7 +111,7 @@ TEST(SimhostRunTest, TheBuiltInTripMakesPhysicalSense) {
   EXPECT_EQ(rows[1][column(header, "Time")], "10:14:01.000");
   double topSpeed = 0.0;
   for (std::size_t row = 2; row < rows.size(); ++row) {
-    ASSERT_EQ(rows[row].size(), 20u) << row;
+    ASSERT_EQ(rows[row].size(), exampleColumnCount()) << row;
     EXPECT_EQ(std::stol(rows[row][time]) - std::stol(rows[row - 1][time]), 1000) << row;
     EXPECT_GE(std::stod(rows[row][location]), std::stod(rows[row - 1][location])) << row;
     EXPECT_GE(std::stod(rows[row][speed]), 0.0) << row;
@@ -118,6 +125,33 @@ TEST(SimhostRunTest, TheBuiltInTripMakesPhysicalSense) {
   EXPECT_EQ(rows[1][doorsClosed], "false");
   EXPECT_EQ(rows[60][doorsClosed], "true");
   EXPECT_EQ(rows.back()[doorsClosed], "false");
+}
+
+// SpeedGuard chained behind the module brakes at 80 km/h, below the trip's
+// cut-off speed of 82 km/h: the train follows what Elapse returns, and the
+// summary says when the plug-in overrode the driver.
+TEST(SimhostRunTest, TheTrainFollowsTheHandlesAChainedPluginReturns) {
+  ModuleDirectory plugins;
+  const std::string guard =
+      std::string("SpeedGuard") + fs::path(plugins.module).extension().string();
+  fs::copy_file(fs::path(executablePath()).parent_path() / guard, plugins.directory.path() / guard);
+  plugins.directory.write("Logger.ini", "[Frame]\nSkip=60\n[Chain]\nPlugin=" + guard + "\n");
+  plugins.directory.write("Logger.csv", "speed,Speed\nbrake,Brake\nplugin_brake,P brake\n");
+  const Outcome outcome = run({plugins.module.string(), "", "", false, false, false});
+  ASSERT_EQ(outcome.status, kCompleted) << outcome.err;
+  EXPECT_NE(outcome.out.find("Elapse returned other handles than the driver's in "),
+            std::string::npos)
+      << outcome.out;
+  const auto rows = rowsOf(plugins.onlyLog());
+  ASSERT_GT(rows.size(), 2u);
+  double topSpeed = 0.0;
+  bool emergency = false;
+  for (std::size_t row = 1; row < rows.size(); ++row) {
+    topSpeed = std::max(topSpeed, std::stod(rows[row][0]));
+    emergency = emergency || rows[row][2] == "9";
+  }
+  EXPECT_LT(topSpeed, 81.0);
+  EXPECT_TRUE(emergency);
 }
 
 TEST(SimhostRunTest, TheHostsSharedSettingsComeFromTheWorkDirectory) {
