@@ -62,8 +62,9 @@ class Logger {
   LogBuffer log_;
   ValueTable values_;
   ColumnList columns_;
-  bool runOpen_ = false;  // a run started and its log not yet written
-  bool logging_ = false;  // rows are appended: the run is open and memory lasted
+  int64_t runProcess_ = 0;  // the process that started the run
+  bool runOpen_ = false;    // a run started and its log not yet written
+  bool logging_ = false;    // rows are appended: the run is open and memory lasted
 };
 
 }  // namespace logger
