@@ -76,7 +76,7 @@ void LogBuffer::askForViewAhead() {
   const std::size_t overlap = (kAheadOverlap + granularity - 1) / granularity * granularity;
   if (view_.size < overlap) return;
   ahead_ = View{nullptr, kChunkSize + overlap, view_.offset + (view_.size - overlap)};
-  viewWorker_.mapViewAhead(file_, static_cast<int64_t>(ahead_.offset), ahead_.size);
+  viewWorker_.mapViewAhead(file_, static_cast<int64_t>(ahead_.offset), ahead_.size, overlap);
 }
 
 void LogBuffer::unmapViews() {

@@ -13,6 +13,7 @@
 
 #include "platform/ini_text.h"
 #include "platform/long_path_win32.h"
+#include "platform/module_end_win32.h"
 #include "platform/platform.h"
 #include "platform/wide_text_win32.h"
 
@@ -64,11 +65,22 @@ platform::FileHandle toFileHandle(HANDLE handle) {
 
 }  // namespace
 
-// The module's attach notification. A thread attach finds the path already
-// captured at process attach, the same text, and leaves it be.
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+namespace {
+
+// Written by the detach notification alone, read by the thread it runs on.
+platform::ModuleEnd theModuleEnd = platform::ModuleEnd::kRunning;
+
+}  // namespace
+
+// The module's attach and detach notification. A thread attach finds the
+// path already captured at process attach, the same text, and leaves it be.
+// The detach comes before the module's statics end.
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH || (reason == DLL_THREAD_ATTACH && !capturedModulePath[0])) {
     captureModulePath(module);
+  }
+  if (reason == DLL_PROCESS_DETACH) {
+    theModuleEnd = reserved ? platform::ModuleEnd::kExiting : platform::ModuleEnd::kUnloading;
   }
   return TRUE;
 }
@@ -76,6 +88,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 namespace platform {
 
 const char* modulePath() { return capturedModulePath; }
+
+ModuleEnd moduleEnd() { return theModuleEnd; }
 
 const char* moduleExtension() { return ".dll"; }
 
