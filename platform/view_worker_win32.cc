@@ -5,6 +5,7 @@
 // the module's own is ever ended under the loader lock.
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 
 #include "platform/module_end_win32.h"
@@ -130,23 +131,37 @@ struct ViewWorker::State {
     ReleaseSRWLockExclusive(&lock);
   }
 
-  // Makes the first write to each page of the view ahead past sharedLead,
-  // which no one else touches until the view is taken (under the Windows
+  // Makes the first write to each page of the view ahead (under the Windows
   // emulation on Linux, the first write to a page of a file goes through the
-  // file system), writing back what the page holds; a page at a time, under
-  // the lock, until done, the view taken or the work stopped.
+  // file system), writing back what the page holds: a page at a time, under
+  // the lock, until done, the view taken or the work stopped. The pages past
+  // sharedLead, which no one else touches until the view is taken, first;
+  // then those of the lead, which the writer may be writing through the view
+  // before, by an atomic addition of nothing, which no write of the writer's
+  // can fall into.
   void prepareViewAhead(char* view, std::size_t size, std::size_t sharedLead) {
-    for (std::size_t at = (sharedLead + kPageSize - 1) / kPageSize * kPageSize; at < size;
-         at += kPageSize) {
-      AcquireSRWLockExclusive(&lock);
-      const bool untaken = viewAhead == view && !stopping;
-      if (untaken) {
-        volatile char* byte = view + at;
-        *byte = *byte;
-      }
-      ReleaseSRWLockExclusive(&lock);
-      if (!untaken) return;
+    const std::size_t lead = std::min(size, (sharedLead + kPageSize - 1) / kPageSize * kPageSize);
+    for (std::size_t at = lead; at < size; at += kPageSize) {
+      if (!touchUntaken(view, at, [](volatile char* byte) { *byte = *byte; })) return;
     }
+    for (std::size_t at = 0; at < lead; at += kPageSize) {
+      if (!touchUntaken(view, at, [](volatile char* byte) {
+            InterlockedExchangeAdd(reinterpret_cast<volatile LONG*>(byte), 0);
+          })) {
+        return;
+      }
+    }
+  }
+
+  // Touches the byte at offset of the view ahead while it is not taken;
+  // false when it was taken or the work stopped.
+  template <typename Touch>
+  bool touchUntaken(char* view, std::size_t offset, Touch touch) {
+    AcquireSRWLockExclusive(&lock);
+    const bool untaken = viewAhead == view && !stopping;
+    if (untaken) touch(view + offset);
+    ReleaseSRWLockExclusive(&lock);
+    return untaken;
   }
 };
 

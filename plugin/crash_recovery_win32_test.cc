@@ -5,10 +5,12 @@
 // module with a run open, loads it again without Dispose, and runs many short
 // runs.
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
+// windows.h first: tlhelp32.h builds on its declarations.
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -120,28 +122,14 @@ TEST(KilledHostTest, TheNextLoadLeavesTheTerminatedRunsLog) {
   }
 }
 
-// How long a host may wait for a log to be finished after its run's end.
-constexpr auto kFinishingTime = std::chrono::seconds(1);
-
-// Waits for the one log of the folder to be finished, kFinishingTime at most.
-bool logFinishedInTime(const std::filesystem::path& folder) {
-  const auto deadline = std::chrono::steady_clock::now() + kFinishingTime;
-  for (;;) {
-    const bool finished = testing_support::filesStartingWith(folder, "Running_").empty() &&
-                          testing_support::filesStartingWith(folder, "Log_").size() == 1;
-    if (finished || std::chrono::steady_clock::now() > deadline) return finished;
-    Sleep(10);
-  }
-}
-
 TEST(ExitingHostTest, AHostThatExitsMidRunLeavesItsWholeLog) {
   TemporaryDirectory directory;
   writeModuleFiles(directory);
+  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
   ASSERT_EQ(runEndingHost(directory.path().string(), 60000, L"DISABLED_LogsFramesAndExits"),
             kExitedExitCode);
-  EXPECT_TRUE(logFinishedInTime(directory.path()));
-  EXPECT_EQ(readFileBytes(testing_support::filesStartingWith(directory.path(), "Log_").at(0)),
-            cleanLog(60000));
+  ASSERT_TRUE(testing_support::awaitFinishedLogs(directory.path(), 1));
+  EXPECT_EQ(module.onlyLog(), cleanLog(60000));
 }
 
 // The frame after which the log first passes the end of its second chunk:
@@ -166,7 +154,7 @@ TEST(UnloadedModuleTest, UnloadingWithARunOpenFinishesItsLog) {
   for (int frame = 1; frame <= frames; ++frame)
     module->Elapse(sampleState(frame), nullptr, nullptr);
   module->close();
-  ASSERT_TRUE(logFinishedInTime(directory.path()));
+  ASSERT_TRUE(testing_support::awaitFinishedLogs(directory.path(), 1));
   EXPECT_EQ(module.onlyLog(), expected);
 }
 

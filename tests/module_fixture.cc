@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace testing_support {
 namespace {
@@ -41,6 +43,16 @@ std::string InstalledModule::onlyLog() const {
     return std::string();
   }
   return readFileBytes(found.front());
+}
+
+bool awaitFinishedLogs(const std::filesystem::path& directory, std::size_t count) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  for (;;) {
+    const bool finished = filesStartingWith(directory, "Running_").empty() &&
+                          filesStartingWith(directory, "Log_").size() == count;
+    if (finished || std::chrono::steady_clock::now() > deadline) return finished;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 VehicleState sampleState(int frame) {
