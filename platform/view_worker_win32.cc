@@ -1,8 +1,9 @@
 // The view worker on Windows: the system's thread pool makes the slow calls.
-// Each burst of work is one callback of a work object that keeps the module
-// loaded until the callback is over, so that a host may unload the module
-// whenever it likes; no callback waits while no work does, and no thread of
-// the module's own is ever ended under the loader lock.
+// Each burst of work is one callback that holds a reference to the module
+// until it is over, so that a host may unload the module whenever it likes:
+// an unload during a burst takes effect as the burst ends. No callback waits
+// while no work does, nothing waits under the loader lock, and no thread of
+// the module's own is ever ended.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,12 +32,12 @@ constexpr int kMaxJobs = 4;
 // The size of the pages whose first write is made ahead of the writer.
 constexpr std::size_t kPageSize = 4096;
 
-// This module: its code runs the callbacks.
-HMODULE thisModule() {
+// Takes a reference to this module, whose code runs the callbacks, so that
+// it stays loaded; nullptr when none can be taken.
+HMODULE referenceThisModule() {
   HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&thisModule), &module);
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                     reinterpret_cast<LPCWSTR>(&referenceThisModule), &module);
   return module;
 }
 
@@ -52,6 +53,8 @@ struct ViewWorker::State {
   char* viewAhead = nullptr;  // the view ahead, mapped and not yet taken
   std::size_t viewAheadSize = 0;
   bool stopping = false;
+  HMODULE module = nullptr;            // the reference the work under way holds
+  HMODULE referenceForStop = nullptr;  // handed to stop, which waited for the work
 
   // Holds the lock, except at the process's end, where a thread killed
   // while holding it would hold it for ever and no other thread is left.
@@ -86,26 +89,29 @@ struct ViewWorker::State {
     return true;
   }
 
-  // Has the pool call work once, with the module kept loaded until that call
-  // is over; the work object goes with it.
+  // Has the pool call work once, with a reference to the module held from
+  // now until that call is over. The reference goes as the call returns
+  // (the module may then be unloaded at once), or, where stop waits for the
+  // call, is handed to stop, so that no reference of the pool's outlives it.
   bool submit() {
-    TP_CALLBACK_ENVIRON environment;
-    InitializeThreadpoolEnvironment(&environment);
-    SetThreadpoolCallbackLibrary(&environment, thisModule());
-    const PTP_WORK work = CreateThreadpoolWork(&State::work, this, &environment);
-    DestroyThreadpoolEnvironment(&environment);
-    if (!work) return false;
+    module = referenceThisModule();
+    if (!module) return false;
+    const PTP_WORK work = CreateThreadpoolWork(&State::work, this, nullptr);
+    if (!work) {
+      FreeLibrary(module);
+      return false;
+    }
     SubmitThreadpoolWork(work);
-    CloseThreadpoolWork(work);
+    CloseThreadpoolWork(work);  // freed once its call is over
     return true;
   }
 
-  static void CALLBACK work(PTP_CALLBACK_INSTANCE, void* state, PTP_WORK) {
-    static_cast<State*>(state)->run();
+  static void CALLBACK work(PTP_CALLBACK_INSTANCE instance, void* state, PTP_WORK) {
+    static_cast<State*>(state)->run(instance);
   }
 
-  // Does the jobs until none waits.
-  void run() {
+  // Does the jobs until none waits; then lets the module's reference go.
+  void run(PTP_CALLBACK_INSTANCE instance) {
     AcquireSRWLockExclusive(&lock);
     while (jobCount > 0) {
       const Job job = jobs[0];
@@ -127,6 +133,12 @@ struct ViewWorker::State {
       AcquireSRWLockExclusive(&lock);
     }
     working = false;
+    if (stopping) {
+      referenceForStop = module;
+    } else {
+      FreeLibraryWhenCallbackReturns(instance, module);
+    }
+    module = nullptr;
     WakeAllConditionVariable(&changed);
     ReleaseSRWLockExclusive(&lock);
   }
@@ -219,6 +231,8 @@ void ViewWorker::stop() {
   while (state->working && locked.wait()) {
   }
   state->stopping = false;
+  if (state->referenceForStop) FreeLibrary(state->referenceForStop);
+  state->referenceForStop = nullptr;
   for (int i = 0; i < state->jobCount; ++i) {
     if (state->jobs[i].kind == Job::kUnmap) unmapFileView(state->jobs[i].view, state->jobs[i].size);
   }

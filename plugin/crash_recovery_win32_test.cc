@@ -143,33 +143,36 @@ int frameJustPastSecondChunk(const std::string& log) {
   return frame;
 }
 
-TEST(UnloadedModuleTest, UnloadingWithARunOpenFinishesItsLog) {
+// A module in a folder of its own with a run open, logged until just past
+// its second chunk, and the log that run must leave.
+struct RunPastSecondChunk {
+  RunPastSecondChunk() {
+    writeModuleFiles(directory);
+    module->Load();
+    for (int frame = 1; frame <= frames; ++frame) {
+      module->Elapse(sampleState(frame), nullptr, nullptr);
+    }
+  }
   const int frames = frameJustPastSecondChunk(cleanLog(60000));
-  ASSERT_GT(frames, 0);
   const std::string expected = cleanLog(frames);
   TemporaryDirectory directory;
-  writeModuleFiles(directory);
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
-  module->Load();
-  for (int frame = 1; frame <= frames; ++frame)
-    module->Elapse(sampleState(frame), nullptr, nullptr);
-  module->close();
-  ASSERT_TRUE(testing_support::awaitFinishedLogs(directory.path(), 1));
-  EXPECT_EQ(module.onlyLog(), expected);
+  InstalledModule module{directory.path(), plugin_host::defaultModuleFileName()};
+};
+
+TEST(UnloadedModuleTest, UnloadingWithARunOpenFinishesItsLog) {
+  RunPastSecondChunk run;
+  ASSERT_GT(run.frames, 0);
+  run.module->close();
+  ASSERT_TRUE(testing_support::awaitFinishedLogs(run.directory.path(), 1));
+  EXPECT_EQ(run.module.onlyLog(), run.expected);
 }
 
 TEST(UnloadedModuleTest, ASecondLoadWithoutDisposeFinishesTheFirstLog) {
-  const int frames = frameJustPastSecondChunk(cleanLog(60000));
-  TemporaryDirectory directory;
-  writeModuleFiles(directory);
-  InstalledModule module(directory.path(), plugin_host::defaultModuleFileName());
-  module->Load();
-  for (int frame = 1; frame <= frames; ++frame)
-    module->Elapse(sampleState(frame), nullptr, nullptr);
-  module->Load();
-  ASSERT_EQ(module.logs().size(), 1u);
-  EXPECT_EQ(readFileBytes(module.logs()[0]), cleanLog(frames));
-  module->Dispose();
+  RunPastSecondChunk run;
+  run.module->Load();
+  ASSERT_EQ(run.module.logs().size(), 1u);
+  EXPECT_EQ(readFileBytes(run.module.logs()[0]), run.expected);
+  run.module->Dispose();
 }
 
 // The threads and the handles of this process.

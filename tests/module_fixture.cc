@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 
 namespace testing_support {
@@ -48,8 +50,13 @@ std::string InstalledModule::onlyLog() const {
 bool awaitFinishedLogs(const std::filesystem::path& directory, std::size_t count) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   for (;;) {
-    const bool finished = filesStartingWith(directory, "Running_").empty() &&
-                          filesStartingWith(directory, "Log_").size() == count;
+    const std::vector<std::filesystem::path> logs = filesStartingWith(directory, "Log_");
+    // On Windows a log just renamed may still be held a moment, which
+    // readers that do not share deletion must wait for.
+    const bool finished =
+        filesStartingWith(directory, "Running_").empty() && logs.size() == count &&
+        std::all_of(logs.begin(), logs.end(),
+                    [](const std::filesystem::path& log) { return std::ifstream(log).is_open(); });
     if (finished || std::chrono::steady_clock::now() > deadline) return finished;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
