@@ -53,8 +53,13 @@ struct ViewWorker::State {
   char* viewAhead = nullptr;  // the view ahead, mapped and not yet taken
   std::size_t viewAheadSize = 0;
   bool stopping = false;
-  HMODULE module = nullptr;            // the reference the work under way holds
-  HMODULE referenceForStop = nullptr;  // handed to stop, which waited for the work
+  HMODULE module = nullptr;   // the reference the work under way holds
+  HANDLE returned = nullptr;  // set once the last call has returned, none of its code left to run
+  HMODULE referenceForStop = nullptr;  // the reference of a call that stop waited for
+
+  ~State() {
+    if (returned) CloseHandle(returned);
+  }
 
   // Holds the lock, except at the process's end, where a thread killed
   // while holding it would hold it for ever and no other thread is left.
@@ -90,12 +95,14 @@ struct ViewWorker::State {
   }
 
   // Has the pool call work once, with a reference to the module held from
-  // now until that call is over. The reference goes as the call returns
-  // (the module may then be unloaded at once), or, where stop waits for the
-  // call, is handed to stop, so that no reference of the pool's outlives it.
+  // now until that call has returned: the pool lets it go then, after
+  // setting the returned event (the module may be unloaded at once).
   bool submit() {
+    if (!returned) returned = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    if (!returned) return false;
     module = referenceThisModule();
     if (!module) return false;
+    ResetEvent(returned);
     const PTP_WORK work = CreateThreadpoolWork(&State::work, this, nullptr);
     if (!work) {
       FreeLibrary(module);
@@ -133,8 +140,9 @@ struct ViewWorker::State {
       AcquireSRWLockExclusive(&lock);
     }
     working = false;
+    SetEventWhenCallbackReturns(instance, returned);
     if (stopping) {
-      referenceForStop = module;
+      referenceForStop = module;  // let go once the call has returned
     } else {
       FreeLibraryWhenCallbackReturns(instance, module);
     }
@@ -231,6 +239,12 @@ void ViewWorker::stop() {
   while (state->working && locked.wait()) {
   }
   state->stopping = false;
+  // The last call may still be on its way out. The reference of a call
+  // waited for here goes here, once it has returned, so that none of the
+  // pool's outlives Dispose; one that ended before goes in the pool's code.
+  if (state->returned && moduleEnd() == ModuleEnd::kRunning) {
+    WaitForSingleObject(state->returned, INFINITE);
+  }
   if (state->referenceForStop) FreeLibrary(state->referenceForStop);
   state->referenceForStop = nullptr;
   for (int i = 0; i < state->jobCount; ++i) {
