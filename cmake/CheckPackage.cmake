@@ -1,8 +1,8 @@
 # Checks the Windows package as a user gets it: unpacks the zip, compares its
-# listing, checks each DLL's architecture, exports and imports and that it
-# carries no debug information, then lets a host of the DLL's architecture
-# drive it from the unpacked folder through the station stop scenario and
-# compares the log with the committed one.
+# listing, checks each DLL's and tool's version resource, each DLL's
+# architecture, exports and imports and that it carries no debug information,
+# then lets a host of the DLL's architecture drive it from the unpacked folder
+# through the station stop scenario and compares the log with the committed one.
 # Run as: cmake -DPACKAGE=zip -DSOURCE=source-dir -DX64_BUILD=dir -DX86_BUILD=dir
 #               -DEMULATOR=wine-run -DWORK=scratch-dir -P CheckPackage.cmake
 # X64_BUILD and X86_BUILD are the release builds the package came from: the
@@ -70,6 +70,32 @@ foreach(mark "`" "|---" "](" "## ")
   if(NOT at EQUAL -1)
     message(FATAL_ERROR "README.txt still holds the Markdown mark \"${mark}\"")
   endif()
+endforeach()
+
+# Each DLL's and tool's version resource: the version of project() in
+# CMakeLists.txt, the architecture of its folder (the tools are 64-bit).
+file(READ ${SOURCE}/CMakeLists.txt project_file)
+if(NOT project_file MATCHES "project\\(Logger VERSION ([0-9.]+)")
+  message(FATAL_ERROR "no project(Logger VERSION ...) in ${SOURCE}/CMakeLists.txt")
+endif()
+set(version ${CMAKE_MATCH_1})
+foreach(file IN LISTS listing)
+  if(NOT file MATCHES "\\.(dll|exe)$")
+    continue()
+  endif()
+  set(architecture x64)
+  if(file MATCHES "^x86/")
+    set(architecture x86)
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -DFILE=${unpacked}/${file}
+                          -DREADER=${SOURCE}/scripts/version-resource -DVERSION=${version}
+                          -DARCHITECTURE=${architecture} -DLICENSE=${SOURCE}/LICENSE
+                          -P ${CMAKE_CURRENT_LIST_DIR}/CheckVersionResource.cmake
+                  RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(failed)
+    message(FATAL_ERROR "${file}: ${output}")
+  endif()
+  message(STATUS "${file}: version resource of ${version}, ${architecture}")
 endforeach()
 
 # The 64-bit objdump reads both PE32 and PE32+, so a DLL of the wrong kind

@@ -106,6 +106,9 @@ endif()
 add_test(NAME module_exports
   COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:Logger> -DPLATFORM=${EXPORT_PLATFORM}
           -DTOOL=${EXPORT_DUMP_TOOL} -DARCHITECTURE=${WINDOWS_ARCHITECTURE} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckExports.cmake)
+if(WIN32)
+  version_resource_test(Logger)
+endif()
 
 # The comma-decimal log opened as a German user's double-click opens it, in
 # LibreOffice; where LibreOffice is missing the test is left out, loudly, and

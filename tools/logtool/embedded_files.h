@@ -13,6 +13,11 @@ extern const std::string_view kUplotStyle;
 // The report page's script and stylesheet.
 extern const std::string_view kReportScript;
 extern const std::string_view kReportStyle;
+// The comparison page's script and stylesheet.
+extern const std::string_view kCompareScript;
+extern const std::string_view kCompareStyle;
+// The PNG button on every chart of both pages.
+extern const std::string_view kChartPngScript;
 
 }  // namespace logtool
 

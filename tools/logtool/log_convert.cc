@@ -1,15 +1,15 @@
 #include "tools/logtool/log_convert.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "logger/columns.h"
 #include "tools/logtool/log_reader.h"
+#include "tools/logtool/output_file.h"
 
 namespace logtool {
 namespace {
 
-void writeAll(std::ofstream& file, const std::string& bytes, const std::string& path) {
+void writeAll(std::ostream& file, const std::string& bytes, const std::string& path) {
   if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
     throw std::runtime_error(path + ": cannot write the converted log");
   }
@@ -58,8 +58,8 @@ long convertLog(const std::string& input, DecimalMark to, const std::string& out
     bytes += separator;
   }
   bytes += logger::kLineBreak;
-  std::ofstream file(std::filesystem::u8path(output), std::ios::binary | std::ios::trunc);
-  if (!file) throw std::runtime_error(output + ": cannot create the converted log");
+  OutputFile converted(output);
+  std::ostream& file = converted.stream();
   LogRow row;
   long rows = 0;
   while (log.next(&row)) {
@@ -75,8 +75,7 @@ long convertLog(const std::string& input, DecimalMark to, const std::string& out
     }
   }
   writeAll(file, bytes, output);
-  file.close();
-  if (!file) throw std::runtime_error(output + ": cannot write the converted log");
+  converted.commit();
   return rows;
 }
 

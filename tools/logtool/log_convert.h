@@ -24,7 +24,8 @@ std::string encodeField(std::string_view field, DecimalMark to, bool title);
 // Writes the log at input in format to into output; returns the rows
 // written. Throws InputError for bad input, a log already in that format, or
 // a title that format cannot hold; std::runtime_error when output cannot be
-// written.
+// written. Output is replaced only by a whole conversion: on any failure it
+// stays as it was.
 long convertLog(const std::string& input, DecimalMark to, const std::string& output);
 
 }  // namespace logtool

@@ -23,6 +23,10 @@ int runLogtool(const std::vector<std::string>& arguments, std::ostream& out, std
 // The report's default path: the log's, with ".html" for its extension.
 std::string defaultReportPath(const std::string& logPath);
 
+// The comparison's default path: beside the first log, named after all of
+// them ("Log_A_vs_Log_B.html").
+std::string defaultComparisonPath(const std::vector<std::string>& logPaths);
+
 }  // namespace logtool
 
 #endif  // LOGGER_TOOLS_LOGTOOL_LOGTOOL_H_

@@ -1,7 +1,8 @@
-// logtool_bench: how long `logtool summary` and `logtool report` take on long
-// logs and how much memory they hold, each run as its own process. Writes
-// logs of a made-up trip the way the module writes them (20 columns), of
-// several lengths, so that the memory can be compared across lengths.
+// logtool_bench: how long `logtool summary`, `logtool report` and `logtool
+// compare` (of two such logs) take on long logs and how much memory they
+// hold, each run as its own process. Writes logs of a made-up trip the way
+// the module writes them (20 columns), of several lengths, so that the
+// memory can be compared across lengths.
 //   logtool_bench [--rows=N] [--logtool=PATH]
 #include <fcntl.h>
 #include <spawn.h>
@@ -60,8 +61,9 @@ void appendNumber(double value, std::string* row) {
 }
 
 // Writes a log of rows rows, one per second: a train that runs between
-// stations four minutes apart, with its handles, pressures and events.
-void writeLog(const std::filesystem::path& path, long rows) {
+// stations four minutes apart, with its handles, pressures and events; a
+// later run (the second log of a comparison) has its clock late seconds on.
+void writeLog(const std::filesystem::path& path, long rows, int late = 0) {
   std::FILE* file = std::fopen(path.string().c_str(), "wb");
   std::fputs(
       "Time,Time ms,Location m,Speed km/h,Acceleration km/h/s,Power notch,Brake notch,Reverser,"
@@ -76,7 +78,7 @@ void writeLog(const std::filesystem::path& path, long rows) {
     const double previous = speed;
     speed = phase < 30 ? 0 : 80 * std::sin(M_PI * (phase - 30) / 210.0);
     location += speed / 3.6;
-    const int32_t milliseconds = static_cast<int32_t>(36000000 + i * 1000);
+    const int32_t milliseconds = static_cast<int32_t>(36000000 + (i + late) * 1000);
     char text[logger::kValueTextCapacity + 1];
     row.assign(text, logger::formatClockText(milliseconds, text));
     row.push_back(',');
@@ -120,13 +122,17 @@ int main(int argc, char** argv) {
     writeLog(log, length);
     directory.write("Logger.csv", testing_support::readFileBytes(LOGTOOL_COLUMN_FILE));
     const double megabytes = std::filesystem::file_size(log) / 1e6;
-    for (const char* command : {"summary", "report"}) {
-      const std::string html = (directory.path() / "report.html").string();
+    const std::filesystem::path later =
+        directory.path() / ("Log_" + std::to_string(length) + "_later.csv");
+    writeLog(later, length, 7);
+    for (const char* command : {"summary", "report", "compare"}) {
+      const std::string html = (directory.path() / "page.html").string();
       std::vector<std::string> arguments = {logtool, command, log.string()};
-      if (command == std::string("report")) arguments.insert(arguments.end(), {"-o", html});
+      if (command == std::string("compare")) arguments.push_back(later.string());
+      if (command != std::string("summary")) arguments.insert(arguments.end(), {"-o", html});
       const ProcessCost cost = runProcess(arguments);
       const std::string htmlSize =
-          command == std::string("report")
+          command != std::string("summary")
               ? std::to_string(std::filesystem::file_size(html) / 1000) + " kB"
               : "";
       std::printf("| %ld rows | %.1f MB | %s | %.2f s | %.2f s | %.1f MiB | %s |\n", length,

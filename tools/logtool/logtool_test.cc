@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "tests/temporary_directory.h"
@@ -161,6 +163,91 @@ TEST(LogtoolTest, ExtremeValuesInKnownColumnsAreSummarised) {
   EXPECT_EQ(run({"report", log}).status, kDone);
 }
 
+// A failed conversion leaves every file it did not make as it was, and no
+// temporary file behind; a whole one replaces an older conversion.
+TEST(LogtoolTest, ConvertNeverRemovesWhatItDidNotCreate) {
+  StationStop run_;
+  const auto files = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(run_.directory.path()))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::string comma =
+      run_.directory
+          .write("Log_A.csv",
+                 readFileBytes(kSource + "/tests/expected/whole_run_decimal_comma.csv"))
+          .string();
+  const auto precious = run_.directory.write("Log_A.decimal-comma.csv", "precious\n");
+  const auto keep = run_.directory.write("keep.csv", "keep\n");
+  const std::vector<std::string> before = files();
+  const Outcome already = run({"convert", comma, "--decimal-comma"});
+  EXPECT_EQ(already.status, kBadInput);
+  EXPECT_NE(already.err.find("the log is already decimal-comma"), std::string::npos) << already.err;
+  const Outcome missing = run({"convert", (run_.directory.path() / "Missing.csv").string(),
+                               "--decimal-comma", "-o", keep.string()});
+  EXPECT_EQ(missing.status, kBadInput);
+  EXPECT_EQ(readFileBytes(precious), "precious\n");
+  EXPECT_EQ(readFileBytes(keep), "keep\n");
+  EXPECT_EQ(files(), before);
+
+  const Outcome converted = run({"convert", run_.log, "--decimal-comma", "-o", keep.string()});
+  ASSERT_EQ(converted.status, kDone) << converted.err;
+  EXPECT_EQ(readFileBytes(keep).substr(0, 5), "Time;");
+  EXPECT_EQ(files(), before);
+}
+
+// A page never replaces a log, nor a file logtool did not write, unless forced.
+TEST(LogtoolTest, APageKeepsTheLogAndTheUsersFiles) {
+  StationStop run_;
+  const std::string logBytes = readFileBytes(run_.log);
+  const Outcome onLog = run({"report", run_.log, "-o", run_.log});
+  EXPECT_EQ(onLog.status, kBadInput);
+  EXPECT_EQ(onLog.err,
+            run_.log + ": is the log " + run_.log + " itself; the page would replace it\n");
+  EXPECT_EQ(readFileBytes(run_.log), logBytes);
+
+  const auto notes = run_.directory.write("notes.html", "<p>my notes</p>\n");
+  const Outcome onNotes = run({"report", run_.log, "-o", notes.string()});
+  EXPECT_EQ(onNotes.status, kBadInput);
+  EXPECT_EQ(
+      onNotes.err,
+      notes.string() + ": exists and is not a page logtool wrote; kept (--force replaces it)\n");
+  EXPECT_EQ(readFileBytes(notes), "<p>my notes</p>\n");
+  ASSERT_EQ(run({"report", run_.log, "-o", notes.string(), "--force"}).status, kDone);
+  EXPECT_NE(readFileBytes(notes).find("<pre id=\"summary\">"), std::string::npos);
+  // Its own page it replaces without being told.
+  EXPECT_EQ(run({"report", run_.log, "-o", notes.string()}).status, kDone);
+}
+
+// However many columns a log has, the summary gathers no chart data and the
+// report charts a bounded number of them and names the rest.
+TEST(LogtoolTest, AMillionColumnsAreSummarisedAndReportedInBoundedMemory) {
+  TemporaryDirectory directory;
+  const int columns = 1000000;
+  std::string bytes;
+  for (int i = 0; i < columns; ++i) bytes += "c" + std::to_string(i) + ",";
+  bytes += "\r\n";
+  for (int row = 0; row < 3; ++row) {
+    for (int i = 0; i < columns; ++i) bytes += std::to_string((row + i) % 10) + ",";
+    bytes += "\r\n";
+  }
+  const std::string log = directory.write("Log_wide.csv", bytes).string();
+  const Outcome summary = run({"summary", log});
+  ASSERT_EQ(summary.status, kDone) << summary.err;
+  EXPECT_NE(summary.out.find("rows:         3\n"), std::string::npos) << summary.out;
+  const Outcome report = run({"report", log});
+  ASSERT_EQ(report.status, kDone) << report.err;
+  const std::string html = readFileBytes(defaultReportPath(log));
+  EXPECT_LT(html.size(), 200000u);
+  EXPECT_NE(html.find("\"id\":\"column-24\""), std::string::npos);
+  EXPECT_EQ(html.find("\"id\":\"column-25\""), std::string::npos);
+  EXPECT_NE(
+      html.find("the first 24 numeric columns of no known key are charted; 999976 more are not"),
+      std::string::npos);
+}
+
 TEST(LogtoolTest, BadUsageAndBadInputEndWithStatusTwo) {
   TemporaryDirectory directory;
   const std::string ragged = directory.write("Log_1.csv", "A,B,\r\n1,2,\r\n3,\r\n").string();
@@ -182,6 +269,21 @@ TEST(LogtoolTest, BadUsageAndBadInputEndWithStatusTwo) {
     EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
   }
   EXPECT_EQ(run({"--help"}).status, kDone);
+}
+
+TEST(LogtoolTest, VersionNamesTheProgramItsVersionAndCopyright) {
+  const Outcome version = run({"--version"});
+  EXPECT_EQ(version.status, kDone);
+  // "logtool (Logger) N.N.N\nCopyright ...\n", read without <regex>, which g++ 12 does
+  // not build warning-free under the sanitizers.
+  const std::string name = "logtool (Logger) ";
+  ASSERT_EQ(version.out.rfind(name, 0), 0u) << version.out;
+  const std::size_t end = version.out.find('\n');
+  const std::string number = version.out.substr(name.size(), end - name.size());
+  EXPECT_EQ(std::count(number.begin(), number.end(), '.'), 2) << number;
+  EXPECT_EQ(number.find_first_not_of("0123456789."), std::string::npos) << number;
+  EXPECT_EQ(version.out.compare(end + 1, 10, "Copyright "), 0) << version.out;
+  EXPECT_EQ(version.out.back(), '\n');
 }
 
 }  // namespace

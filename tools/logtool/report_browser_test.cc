@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "tests/temporary_directory.h"
+#include "tools/logtool/browser_check.h"
 
 namespace {
 
@@ -20,62 +21,14 @@ using testing_support::readFileBytes;
 using testing_support::TemporaryDirectory;
 
 const std::string kSource = LOGTOOL_SOURCE_DIRECTORY;
-const std::string kChromium = "/usr/bin/chromium";
+using browser_check::CheckLine;
+using browser_check::outputOf;
+using browser_check::quoted;
+using browser_check::selfCheck;
 
-// The standard output of a shell command.
-std::string outputOf(const std::string& command) {
-  std::string output;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[65536];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
-    pclose(pipe);
-  }
-  return output;
-}
-
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
-
-// The page's DOM after its script ran, as headless Chromium dumps it.
+// The report's DOM after its script ran.
 std::string renderedPage(const std::filesystem::path& report, const TemporaryDirectory& profile) {
-  return outputOf(kChromium +
-                  " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
-                  " --disable-background-networking --disable-component-update --disable-sync"
-                  " --user-data-dir=" +
-                  quoted(profile.path() / "profile") +
-                  " --window-size=1200,900 --virtual-time-budget=10000 --dump-dom 'file://" +
-                  report.string() + "#self-check' 2>/dev/null");
-}
-
-// One line of the page's self-check: its words and key=value fields.
-struct CheckLine {
-  std::vector<std::string> words;
-  std::map<std::string, std::string> fields;
-  double number(const std::string& key) const {
-    return std::strtod(fields.at(key).c_str(), nullptr);
-  }
-};
-
-std::vector<CheckLine> selfCheck(const std::string& dom) {
-  const std::size_t start = dom.find("<pre id=\"self-check\"");
-  if (start == std::string::npos) return {};
-  const std::size_t open = dom.find('>', start) + 1;
-  std::istringstream text(dom.substr(open, dom.find("</pre>", open) - open));
-  std::vector<CheckLine> lines;
-  for (std::string line; std::getline(text, line);) {
-    CheckLine parsed;
-    std::istringstream fields(line);
-    for (std::string field; std::getline(fields, field, '\t');) {
-      const std::size_t equals = field.find('=');
-      if (equals == std::string::npos) {
-        parsed.words.push_back(field);
-      } else {
-        parsed.fields[field.substr(0, equals)] = field.substr(equals + 1);
-      }
-    }
-    lines.push_back(parsed);
-  }
-  return lines;
+  return browser_check::renderedPage(report, profile.path());
 }
 
 // The self-check line of that kind, chart, axis and (for a series) label.
@@ -114,18 +67,7 @@ double seconds(const std::string& clock) {
          std::stod(clock.substr(6));
 }
 
-class ReportBrowserTest : public testing::Test {
- protected:
-  void SetUp() override {
-    if (!std::filesystem::exists(kChromium)) {
-      const char* ci = std::getenv("CI");
-      if (ci != nullptr && std::string(ci) == "true") FAIL() << kChromium << " is missing in CI";
-      GTEST_SKIP() << "!!! SKIPPING THE BROWSER TEST: " << kChromium
-                   << " is missing (as root: ./scripts/install-tools)";
-    }
-  }
-  TemporaryDirectory directory_;
-};
+using ReportBrowserTest = browser_check::BrowserTest;
 
 // The values of a column as the log holds them: count, minimum, maximum.
 void expectSeries(const std::vector<CheckLine>& lines, const std::string& chart,
@@ -217,6 +159,12 @@ TEST_F(ReportBrowserTest, TheStopTableIsTheSummarysStops) {
   }
   EXPECT_FALSE(summaryStops.empty()) << summary;
   EXPECT_EQ(tableStops, summaryStops);
+  // Each of its five charts has its PNG button.
+  std::size_t buttons = 0;
+  for (std::size_t at = dom.find("class=\"png\""); at != std::string::npos;
+       at = dom.find("class=\"png\"", at + 1))
+    ++buttons;
+  EXPECT_EQ(buttons, 5u);
 }
 
 TEST_F(ReportBrowserTest, ALongLogIsDrawnByEachBucketsExtremes) {

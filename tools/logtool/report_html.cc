@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "tools/logtool/embedded_files.h"
+#include "tools/logtool/page_texts.h"
 
 namespace logtool {
 namespace {
@@ -15,15 +17,6 @@ std::string jsonNumber(double value, const char* format) {
   char text[64];
   std::snprintf(text, sizeof text, format, value);
   return text;
-}
-
-// Writes values as a JSON array, NaN as null.
-void writeNumbers(const std::vector<double>& values, const char* format, std::ostream& out) {
-  out << '[';
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    out << (i > 0 ? "," : "") << jsonNumber(values[i], format);
-  }
-  out << ']';
 }
 
 bool hasLocation(const ScannedRun& run) {
@@ -54,7 +47,7 @@ void writeData(const ScannedRun& run, std::ostream& out) {
       out << (l > 0 ? "," : "") << "{\"label\":" << jsonString(line.label)
           << ",\"step\":" << (line.step ? "true" : "false")
           << ",\"right\":" << (line.rightAxis ? "true" : "false") << ",\"values\":";
-      writeNumbers(run.points.series[line.column], "%.7g", out);
+      writeNumbers(run.points.series[line.series], "%.7g", out);
       out << '}';
     }
     out << "]}";
@@ -94,6 +87,22 @@ void writeControls(std::ostream& out) {
 }
 
 }  // namespace
+
+void writeNumbers(const std::vector<double>& values, const char* format, std::ostream& out) {
+  out << '[';
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    out << (i > 0 ? "," : "") << jsonNumber(values[i], format);
+  }
+  out << ']';
+}
+
+bool isLogtoolPage(const std::string& path) {
+  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
+  std::string head(1024, '\0');
+  file.read(&head[0], static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(file.gcount()));
+  return head.find(kPageGenerator) != std::string::npos;
+}
 
 std::string escapeHtml(const std::string& text) {
   std::string escaped;
@@ -138,9 +147,9 @@ std::string jsonString(const std::string& text) {
 
 void writeReport(const ScannedRun& run, std::ostream& out) {
   const std::string name = std::filesystem::u8path(run.logPath).filename().u8string();
-  out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n<title>"
-      << escapeHtml(name) << " \xe2\x80\x94 run report</title>\n<style>" << kUplotStyle
-      << "</style>\n<style>" << kReportStyle
+  out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">" << kPageGenerator
+      << "\n<title>" << escapeHtml(name) << " \xe2\x80\x94 run report</title>\n<style>"
+      << kUplotStyle << "</style>\n<style>" << kReportStyle
       << "</style>\n</head><body>\n<h1>Run: " << escapeHtml(name) << "</h1>\n<ul id=\"notes\">";
   for (const std::string& note : scanNotes(run)) out << "<li>" << escapeHtml(note) << "</li>";
   if (run.rowsPerBucket > 1) {
@@ -159,7 +168,9 @@ void writeReport(const ScannedRun& run, std::ostream& out) {
   out << "<pre id=\"self-check\" hidden></pre>\n<script>" << kUplotScript
       << "</script>\n<script id=\"run-data\" type=\"application/json\">";
   writeData(run, out);
-  out << "</script>\n<script>" << kReportScript << "</script>\n</body></html>\n";
+  out << "</script>\n<script>" << kReportScript << "</script>\n";
+  writePageTexts(out);
+  out << "<script>" << kChartPngScript << "</script>\n</body></html>\n";
 }
 
 }  // namespace logtool

@@ -1,7 +1,9 @@
 #include "tools/logtool/run_scan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 
 #include "tools/logtool/log_reader.h"
 
@@ -87,13 +89,28 @@ class Scanner {
   std::string eventText(const EventSource& source, const LogRow& row) const;
   void buildCharts();
 
+  void planCharts();
+  // Whether the options chart the column of key.
+  bool wanted(ColumnKey key) const {
+    return options_.chartKeys.empty() ||
+           std::find(options_.chartKeys.begin(), options_.chartKeys.end(), key) !=
+               options_.chartKeys.end();
+  }
+  int seriesOf(const LogRow& row, std::size_t column);
+
   LogReader& log_;
   ScannedRun& run_;
   const ScanOptions& options_;
   int timeColumn_ = -1;
   bool timeInMilliseconds_ = false;
-  std::vector<double> values_;
-  std::vector<char> numeric_;
+  // The charts' data: a series for each column of a known chart group, then
+  // for the first columns of no known key that hold numbers.
+  std::optional<ChartDecimator> decimator_;
+  std::vector<int> seriesOf_;         // per column: its series, or -1
+  std::vector<char> mayChart_;        // per column: charted once it holds a number
+  std::vector<std::size_t> charted_;  // per series: its column
+  std::size_t groupSeries_ = 0;       // the series of the chart groups
+  std::vector<double> values_;        // per series: the row's value
   std::vector<EventSource> eventSources_;
   std::string scratch_;
 };
@@ -116,13 +133,13 @@ void Scanner::scan() {
   const int speed = run_.keys.columnOf(ColumnKey::kSpeed);
   const int doors = run_.keys.columnOf(ColumnKey::kPilotLamp);
   SummaryBuilder summary;
-  ChartDecimator decimator(log_.titles().size(), options_.bucketLimit);
-  values_.resize(log_.titles().size());
-  numeric_.assign(log_.titles().size(), 0);
   findEventSources();
   LogRow row;
   for (long rows = 0; log_.next(&row); ++rows) {
-    if (rows == 0) findTimeColumn(row);
+    if (rows == 0) {
+      findTimeColumn(row);
+      if (options_.charts) planCharts();
+    }
     RowFacts facts;
     // Without a clock the summary knows no times; the charts number the rows.
     facts.time = timeColumn_ < 0 ? NAN : fieldNumber(log_, row, timeColumn_);
@@ -133,9 +150,9 @@ void Scanner::scan() {
     const double doorsClosed = fieldNumber(log_, row, doors);
     facts.doorsClosed = std::isnan(doorsClosed) ? -1 : (doorsClosed != 0 ? 1 : 0);
     summary.add(facts);
-    if (options_.charts) {
+    if (decimator_) {
       gatherCharts(row, x, facts.location);
-      decimator.add(x, facts.location, values_.data());
+      decimator_->add(x, facts.location, values_.data());
     }
     if (options_.progress && rows % 65536 == 0)
       options_.progress(log_.bytesRead(), log_.fileSize());
@@ -143,21 +160,65 @@ void Scanner::scan() {
   run_.summary = summary.summary();
   run_.inProgress = log_.stoppedAtZeroByte();
   run_.tornRowLeftOut = log_.tornRowLeftOut();
-  if (!options_.charts) return;
-  run_.points = decimator.points();
-  run_.rowsPerBucket = decimator.rowsPerBucket();
+  if (!decimator_) return;
+  run_.points = decimator_->points();
+  run_.rowsPerBucket = decimator_->rowsPerBucket();
   buildCharts();
 }
 
-void Scanner::gatherCharts(const LogRow& row, double time, double location) {
-  for (std::size_t i = 0; i < values_.size(); ++i) {
-    const ValueKind kind = classifyValue(row.field(i));
-    if (kind == ValueKind::kClock && static_cast<int>(i) != timeColumn_) {
-      values_[i] = NAN;
-      continue;
+void Scanner::planCharts() {
+  const std::size_t columns = log_.titles().size();
+  seriesOf_.assign(columns, -1);
+  for (const ChartGroup& group : chartGroups()) {
+    for (const auto& line : group.lines) {
+      const int column = run_.keys.columnOf(line.first);
+      if (column < 0 || seriesOf_[static_cast<std::size_t>(column)] >= 0 || !wanted(line.first))
+        continue;
+      seriesOf_[static_cast<std::size_t>(column)] = static_cast<int>(charted_.size());
+      charted_.push_back(static_cast<std::size_t>(column));
     }
-    values_[i] = fieldNumber(log_, row, static_cast<int>(i));
-    if (kind == ValueKind::kNumber || kind == ValueKind::kBoolean) numeric_[i] = 1;
+  }
+  groupSeries_ = charted_.size();
+  mayChart_.assign(columns, 0);
+  if (!options_.chartKeys.empty()) {
+    eventSources_.clear();
+    values_.assign(groupSeries_, NAN);
+    decimator_.emplace(groupSeries_, options_.bucketLimit);
+    return;
+  }
+  for (std::size_t i = 0; i < columns; ++i) {
+    mayChart_[i] = seriesOf_[i] < 0 && static_cast<int>(i) != timeColumn_ &&
+                   !chartedElsewhere(run_.keys.keys[i]);
+  }
+  const std::size_t series = groupSeries_ + kOtherColumnsCharted;
+  values_.assign(series, NAN);
+  decimator_.emplace(series, options_.bucketLimit);
+}
+
+// The series of a column, given one when it first holds a number while
+// series are left; -1 when it has none.
+int Scanner::seriesOf(const LogRow& row, std::size_t column) {
+  if (seriesOf_[column] >= 0 || !mayChart_[column]) return seriesOf_[column];
+  const ValueKind kind = classifyValue(row.field(column));
+  if (kind != ValueKind::kNumber && kind != ValueKind::kBoolean) return -1;
+  mayChart_[column] = 0;
+  if (charted_.size() - groupSeries_ == kOtherColumnsCharted) {
+    ++run_.numericColumnsLeftOut;
+    return -1;
+  }
+  seriesOf_[column] = static_cast<int>(charted_.size());
+  charted_.push_back(column);
+  return seriesOf_[column];
+}
+
+void Scanner::gatherCharts(const LogRow& row, double time, double location) {
+  for (std::size_t i = 0; i < row.ends.size(); ++i) {
+    const int series = seriesOf(row, i);
+    if (series < 0) continue;
+    const bool clock = classifyValue(row.field(i)) == ValueKind::kClock;
+    values_[static_cast<std::size_t>(series)] = clock && static_cast<int>(i) != timeColumn_
+                                                    ? NAN
+                                                    : fieldNumber(log_, row, static_cast<int>(i));
   }
   for (EventSource& source : eventSources_) {
     if (source.columns.empty() || row.field(source.columns[0]).empty()) continue;
@@ -211,28 +272,26 @@ void Scanner::findEventSources() {
 
 void Scanner::buildCharts() {
   const std::vector<std::string>& titles = log_.titles();
-  const auto label = [&](std::size_t column) {
-    return titles[column].empty() ? std::string(keyName(run_.keys.keys[column])) : titles[column];
+  const auto line = [&](std::size_t column, bool step, bool rightAxis) {
+    const std::string label =
+        titles[column].empty() ? std::string(keyName(run_.keys.keys[column])) : titles[column];
+    return ChartLine{label, column, static_cast<std::size_t>(seriesOf_[column]), step, rightAxis};
   };
-  std::vector<char> charted(titles.size(), 0);
   for (const ChartGroup& group : chartGroups()) {
     ChartSpec chart{group.id, group.title, {}};
     for (const auto& [key, rightAxis] : group.lines) {
       const int column = run_.keys.columnOf(key);
-      if (column < 0) continue;
-      const auto index = static_cast<std::size_t>(column);
-      chart.lines.push_back(ChartLine{label(index), index, group.steps, rightAxis});
-      charted[index] = 1;
+      if (column >= 0 && seriesOf_[static_cast<std::size_t>(column)] >= 0)
+        chart.lines.push_back(line(static_cast<std::size_t>(column), group.steps, rightAxis));
     }
     if (!chart.lines.empty()) run_.charts.push_back(chart);
   }
-  for (std::size_t i = 0; i < titles.size(); ++i) {
-    const ColumnKey key = run_.keys.keys[i];
-    if (charted[i] || !numeric_[i] || static_cast<int>(i) == timeColumn_ || chartedElsewhere(key)) {
-      continue;
-    }
-    run_.charts.push_back(ChartSpec{
-        "column-" + std::to_string(i + 1), label(i), {ChartLine{label(i), i, false, false}}});
+  std::vector<std::size_t> others(charted_.begin() + static_cast<long>(groupSeries_),
+                                  charted_.end());
+  std::sort(others.begin(), others.end());
+  for (const std::size_t column : others) {
+    const ChartLine only = line(column, false, false);
+    run_.charts.push_back(ChartSpec{"column-" + std::to_string(column + 1), only.label, {only}});
   }
 }
 
@@ -249,6 +308,16 @@ ScannedRun scanRun(const std::string& path, const ScanOptions& options) {
   return run;
 }
 
+const std::vector<double>* chartedSeries(const ScannedRun& run, ColumnKey key) {
+  const int column = run.keys.columnOf(key);
+  for (const ChartSpec& chart : run.charts) {
+    for (const ChartLine& line : chart.lines) {
+      if (static_cast<int>(line.column) == column) return &run.points.series[line.series];
+    }
+  }
+  return nullptr;
+}
+
 std::vector<std::string> scanNotes(const ScannedRun& run) {
   std::vector<std::string> notes;
   notes.push_back(std::string("format: ") + formatName(run.mark) + ", " +
@@ -257,6 +326,11 @@ std::vector<std::string> scanNotes(const ScannedRun& run) {
   if (run.tornRowLeftOut) notes.push_back("a last row without its line break was left out");
   notes.push_back(run.keys.note);
   if (run.timeTitle.empty()) notes.push_back("no clock or time column: rows are numbered instead");
+  if (run.numericColumnsLeftOut > 0) {
+    notes.push_back("charts: the first " + std::to_string(kOtherColumnsCharted) +
+                    " numeric columns of no known key are charted; " +
+                    std::to_string(run.numericColumnsLeftOut) + " more are not");
+  }
   return notes;
 }
 

@@ -16,12 +16,13 @@
 
 namespace logtool {
 
-// One line of a chart: a series of the points, by its column.
+// One line of a chart: a series of the points, from a column of the log.
 struct ChartLine {
   std::string label;
   std::size_t column;
-  bool step;       // drawn as steps (handles, aspects)
-  bool rightAxis;  // on the chart's second y axis
+  std::size_t series;  // its values: points.series[series]
+  bool step;           // drawn as steps (handles, aspects)
+  bool rightAxis;      // on the chart's second y axis
 };
 
 // One chart of the report.
@@ -49,16 +50,25 @@ struct ScannedRun {
   bool inProgress = false;  // stopped at a zero-filled tail
   bool tornRowLeftOut = false;
   // For the report only:
-  ChartPoints points;  // series by column
+  ChartPoints points;              // only the columns the charts draw
+  long numericColumnsLeftOut = 0;  // numeric columns of no known key beyond the charted ones
   std::size_t rowsPerBucket = 1;
   std::vector<ChartSpec> charts;
   std::vector<RunEvent> events;
   long eventsLeftOut = 0;
 };
 
+// Columns without a known key that the report charts at most (the first ones
+// holding numbers); the rest are named on the page as left out. With it the
+// charts' data stays within about kBucketLimit * (known keys + this) * 32 B
+// (under 5 MB) however many columns the log has.
+constexpr std::size_t kOtherColumnsCharted = 24;
+
 struct ScanOptions {
   std::string columnFile;  // --columns; empty: look beside the log
   bool charts = false;     // gather the points and events too
+  // When not empty: chart only the columns of these keys, and gather no events.
+  std::vector<ColumnKey> chartKeys;
   std::size_t bucketLimit = 2500;
   // Called now and then with the bytes read and the file's size.
   std::function<void(std::uint64_t, std::uint64_t)> progress;
@@ -66,6 +76,9 @@ struct ScanOptions {
 
 // Reads the whole log at path; throws InputError for bad input.
 ScannedRun scanRun(const std::string& path, const ScanOptions& options);
+
+// The points of the column holding key, if it is charted; else null.
+const std::vector<double>* chartedSeries(const ScannedRun& run, ColumnKey key);
 
 // The notes a summary or report starts with: the format, an in-progress
 // log, how the columns were found.

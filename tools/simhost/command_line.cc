@@ -1,5 +1,7 @@
 #include "tools/simhost/command_line.h"
 
+#include "tools/version.h"
+
 namespace simhost {
 namespace {
 
@@ -16,6 +18,7 @@ bool* flagOf(const std::string& option, CommandLine* commandLine) {
   if (option == "--timing") return &commandLine->timing;
   if (option == "--quiet") return &commandLine->quiet;
   if (option == "--help" || option == "-h") return &commandLine->help;
+  if (option == "--version") return &commandLine->version;
   return nullptr;
 }
 
@@ -73,6 +76,7 @@ Options:
                     and maximum
   --quiet           print nothing but warnings and errors
   --help            show this text
+  --version         show simhost's version
 
 Examples:
   simhost
@@ -84,5 +88,7 @@ file (nothing is run then), 3 when the module cannot be loaded or lacks an
 entry point.
 )";
 }
+
+std::string versionText() { return LOGGER_VERSION_TEXT("simhost"); }
 
 }  // namespace simhost

@@ -14,6 +14,7 @@ struct CommandLine {
   bool timing = false;        // --timing
   bool quiet = false;         // --quiet
   bool help = false;          // --help
+  bool version = false;       // --version
 };
 
 // Reads the arguments after the program's name; an option's value follows
@@ -24,6 +25,9 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine* co
 
 // The text --help prints.
 std::string helpText();
+
+// The text --version prints: the version and the copyright.
+std::string versionText();
 
 }  // namespace simhost
 

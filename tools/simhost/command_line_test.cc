@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace simhost {
 namespace {
 
@@ -9,17 +11,25 @@ TEST(CommandLineTest, OptionsWithValuesAndFlags) {
   CommandLine commandLine;
   std::string error;
   ASSERT_TRUE(parseCommandLine({"--module", "a/Logger.so", "--scenario=stop.scenario", "--workdir",
-                                "sim", "--timing", "--quiet"},
+                                "sim", "--timing", "--quiet", "--version"},
                                &commandLine, &error));
   EXPECT_EQ(commandLine.modulePath, "a/Logger.so");
   EXPECT_EQ(commandLine.scenarioPath, "stop.scenario");
   EXPECT_EQ(commandLine.workDirectory, "sim");
   EXPECT_TRUE(commandLine.timing);
   EXPECT_TRUE(commandLine.quiet);
+  EXPECT_TRUE(commandLine.version);
   EXPECT_FALSE(commandLine.help);
   ASSERT_TRUE(parseCommandLine({}, &commandLine, &error));
   EXPECT_TRUE(commandLine.modulePath.empty());
   EXPECT_FALSE(commandLine.timing);
+  EXPECT_FALSE(commandLine.version);
+}
+
+TEST(CommandLineTest, VersionNamesTheProgramItsVersionAndCopyright) {
+  EXPECT_TRUE(std::regex_match(
+      versionText(), std::regex("simhost \\(Logger\\) [0-9]+\\.[0-9]+\\.[0-9]+\nCopyright .+\n")))
+      << versionText();
 }
 
 TEST(CommandLineTest, MistakesAreNamed) {

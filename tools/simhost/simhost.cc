@@ -125,6 +125,10 @@ int runSimhost(const CommandLine& commandLine, std::ostream& out, std::ostream& 
     out << helpText();
     return kCompleted;
   }
+  if (commandLine.version) {
+    out << versionText();
+    return kCompleted;
+  }
   RunPlan plan;
   std::string runName = "the built-in trip";
   if (!commandLine.scenarioPath.empty()) {
