@@ -19,8 +19,8 @@ endif()
 set(unpacked ${WORK}/unpacked)
 
 # The listing: simhost always, further tools exactly when the build has them.
-set(expected LICENSE.txt Logger.csv Logger.ini README.txt tools/simhost.exe x64/Logger.dll
-    x86/Logger.dll)
+set(expected LICENSE.txt Logger.csv Logger.ja.csv Logger.ini README.txt README.ja.txt
+    tools/simhost.exe x64/Logger.dll x86/Logger.dll)
 file(READ ${X64_BUILD}/packaged_tools.txt packaged_tools)
 foreach(tool IN LISTS packaged_tools)
   list(APPEND expected tools/${tool}.exe)
@@ -34,7 +34,7 @@ if(NOT listing STREQUAL expected)
 endif()
 message(STATUS "holds ${listing}")
 
-foreach(file Logger.csv Logger.ini)
+foreach(file Logger.csv Logger.ja.csv Logger.ini)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${unpacked}/${file}
                           ${SOURCE}/examples/${file} RESULT_VARIABLE different)
   if(different)
@@ -42,34 +42,47 @@ foreach(file Logger.csv Logger.ini)
   endif()
 endforeach()
 
-# README.txt: plain text with CR LF line ends, every user section there.
-# (file(READ) drops carriage returns: the bytes are counted in hex.)
-file(READ ${unpacked}/README.txt bytes HEX)
-string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
-string(REGEX MATCHALL "0a " line_feeds "${bytes}")
-string(REGEX MATCHALL "0d 0a " line_ends "${bytes}")
-string(REGEX MATCHALL "0d " carriage_returns "${bytes}")
-list(LENGTH line_feeds line_feed_count)
-list(LENGTH line_ends line_end_count)
-list(LENGTH carriage_returns carriage_return_count)
-if(line_feed_count LESS 100 OR NOT line_feed_count EQUAL line_end_count
-   OR NOT carriage_return_count EQUAL line_end_count)
-  message(FATAL_ERROR "README.txt: ${line_feed_count} line feeds, ${carriage_return_count} "
-                      "carriage returns, ${line_end_count} CR LF pairs")
-endif()
-file(READ ${unpacked}/README.txt manual)
-foreach(title "Installing it" "The column file" "The settings" "The logs"
-              "Opening a log in a spreadsheet" "Unblock" "(32 bit)" "BEACON_OPTIONAL: ")
-  string(FIND "${manual}" "${title}" at)
-  if(at EQUAL -1)
-    message(FATAL_ERROR "README.txt lacks \"${title}\"")
+# Both manuals: plain text with CR LF line ends, every user section there;
+# the Japanese one starts with the UTF-8 mark. (file(READ) drops carriage
+# returns: the bytes are counted in hex.)
+foreach(manual_file README.txt README.ja.txt)
+  file(READ ${unpacked}/${manual_file} bytes HEX)
+  string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+  string(REGEX MATCHALL "0a " line_feeds "${bytes}")
+  string(REGEX MATCHALL "0d 0a " line_ends "${bytes}")
+  string(REGEX MATCHALL "0d " carriage_returns "${bytes}")
+  list(LENGTH line_feeds line_feed_count)
+  list(LENGTH line_ends line_end_count)
+  list(LENGTH carriage_returns carriage_return_count)
+  if(line_feed_count LESS 100 OR NOT line_feed_count EQUAL line_end_count
+     OR NOT carriage_return_count EQUAL line_end_count)
+    message(FATAL_ERROR "${manual_file}: ${line_feed_count} line feeds, ${carriage_return_count} "
+                        "carriage returns, ${line_end_count} CR LF pairs")
   endif()
-endforeach()
-foreach(mark "`" "|---" "](" "## ")
-  string(FIND "${manual}" "${mark}" at)
-  if(NOT at EQUAL -1)
-    message(FATAL_ERROR "README.txt still holds the Markdown mark \"${mark}\"")
+  string(FIND "${bytes}" "ef bb bf " mark_at)
+  if(manual_file STREQUAL README.ja.txt AND NOT mark_at EQUAL 0)
+    message(FATAL_ERROR "README.ja.txt does not start with the UTF-8 byte-order mark")
   endif()
+  file(READ ${unpacked}/${manual_file} manual)
+  if(manual_file STREQUAL README.txt)
+    set(titles "Installing it" "The column file" "The settings" "The logs"
+               "Opening a log in a spreadsheet" "Unblock" "(32 bit)" "BEACON_OPTIONAL: ")
+  else()
+    set(titles "インストール" "列定義ファイル" "設定" "ログ" "表計算ソフトでログを開く"
+               "BEACON_OPTIONAL: ")
+  endif()
+  foreach(title IN LISTS titles)
+    string(FIND "${manual}" "${title}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "${manual_file} lacks \"${title}\"")
+    endif()
+  endforeach()
+  foreach(mark "`" "|---" "](" "## " "<!--")
+    string(FIND "${manual}" "${mark}" at)
+    if(NOT at EQUAL -1)
+      message(FATAL_ERROR "${manual_file} still holds the Markdown mark \"${mark}\"")
+    endif()
+  endforeach()
 endforeach()
 
 # Each DLL's and tool's version resource: the version of project() in

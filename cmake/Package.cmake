@@ -19,10 +19,20 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/README.txt
           -DOUTPUT=${CMAKE_BINARY_DIR}/README.txt -P ${PROJECT_SOURCE_DIR}/cmake/UserManual.cmake
   DEPENDS ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/cmake/UserManual.cmake
   COMMENT "Writing the user's manual README.txt")
-add_custom_target(user_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/README.txt)
+# The same part in Japanese, from its source that the English manual links to.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/README.ja.txt
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${PROJECT_SOURCE_DIR}/docs/README.ja.md
+          -DOUTPUT=${CMAKE_BINARY_DIR}/README.ja.txt "-DHEADING=## ロガーの使い方"
+          "-DTITLE=Logger: 運転シミュレータ用 列車状態記録プラグイン" -DMARK=ON
+          -P ${PROJECT_SOURCE_DIR}/cmake/UserManual.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/README.ja.md ${PROJECT_SOURCE_DIR}/cmake/UserManual.cmake
+  COMMENT "Writing the Japanese user's manual README.ja.txt")
+add_custom_target(user_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/README.txt
+                                          ${CMAKE_BINARY_DIR}/README.ja.txt)
 
-install(FILES ${PROJECT_SOURCE_DIR}/examples/Logger.csv ${PROJECT_SOURCE_DIR}/examples/Logger.ini
-              ${CMAKE_BINARY_DIR}/README.txt
+install(FILES ${PROJECT_SOURCE_DIR}/examples/Logger.csv ${PROJECT_SOURCE_DIR}/examples/Logger.ja.csv
+              ${PROJECT_SOURCE_DIR}/examples/Logger.ini ${CMAKE_BINARY_DIR}/README.txt
+              ${CMAKE_BINARY_DIR}/README.ja.txt
         DESTINATION . COMPONENT package)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT package)
 

@@ -42,6 +42,7 @@ logger_test(logger_unit_test
     logger/run_files_test.cc
     logger/running_log_test.cc
     logger/six_digits_test.cc
+    logger/unicode_text_test.cc
     logger/value_table_test.cc
     platform/ini_text_test.cc
     platform/platform_test.cc
@@ -64,6 +65,7 @@ endif()
 
 logger_test(module_test OWN_MAIN
   SOURCES
+    plugin/column_file_encoding_test.cc
     plugin/host_misuse_test.cc
     plugin/hostile_files_test.cc
     plugin/log_on_disk_test.cc
@@ -110,6 +112,14 @@ if(WIN32)
   version_resource_test(Logger)
 endif()
 
+# The Japanese manual keeps the English one's headings and key table rows.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND AND NOT WIN32)
+  add_test(NAME japanese_manual_follows_the_english_one
+    COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/tests/manual/check_translation.py
+            ${CMAKE_CURRENT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_SOURCE_DIR}/docs/README.ja.md)
+endif()
+
 # The comma-decimal log opened as a German user's double-click opens it, in
 # LibreOffice; where LibreOffice is missing the test is left out, loudly, and
 # in CI that fails the configuration.
@@ -122,6 +132,14 @@ if(NOT WIN32)
               ${SOFFICE_PROGRAM} ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected/whole_run.csv
               ${CMAKE_CURRENT_SOURCE_DIR}/tests/expected/whole_run_decimal_comma.csv
               ${CMAKE_BINARY_DIR}/spreadsheet)
+    # Japanese titles, from the module through simhost, as a Japanese user's spreadsheet reads them.
+    add_test(NAME spreadsheet_reads_japanese_titles
+      COMMAND Python3::Interpreter
+              ${CMAKE_CURRENT_SOURCE_DIR}/tests/spreadsheet/read_titles_as_japanese_user.py
+              ${SOFFICE_PROGRAM} $<TARGET_FILE:simhost> $<TARGET_FILE:Logger>
+              ${CMAKE_CURRENT_SOURCE_DIR}/examples/Logger.ja.csv
+              ${CMAKE_CURRENT_SOURCE_DIR}/examples/station_stop.scenario
+              ${CMAKE_BINARY_DIR}/spreadsheet_japanese)
   elseif("$ENV{CI}" STREQUAL "true")
     message(FATAL_ERROR "the spreadsheet test needs soffice (libreoffice-calc-nogui) and python3")
   else()

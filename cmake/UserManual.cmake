@@ -3,6 +3,15 @@
 # package's README.txt: headings underlined, code marks, emphasis and link
 # targets dropped, each table row as one line.
 # Run as: cmake -DINPUT=README.md -DOUTPUT=README.txt -P UserManual.cmake
+# A translation names its part's heading and its title line, and gets the
+# UTF-8 byte-order mark, so that every Notepad reads it as UTF-8:
+#   -DHEADING="## ..." -DTITLE="..." -DMARK=ON. Its comment lines are dropped.
+if(NOT DEFINED HEADING)
+  set(HEADING "## Using the logger")
+endif()
+if(NOT DEFINED TITLE)
+  set(TITLE "Logger: a train-status logger plug-in")
+endif()
 file(READ ${INPUT} markdown)
 # Semicolons and square brackets mean something to CMake lists: stand-ins
 # keep them through the split into lines.
@@ -31,12 +40,12 @@ foreach(line IN LISTS lines)
     if(inside)
       break()
     endif()
-    if(line STREQUAL "## Using the logger")
+    if(line STREQUAL HEADING)
       set(inside ON)
     endif()
     continue()
   endif()
-  if(NOT inside)
+  if(NOT inside OR line MATCHES "^<!--")
     continue()
   endif()
   # Inline marks: `code`, **bold**, links <open>text<close>(target).
@@ -89,12 +98,16 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 if(NOT inside)
-  message(FATAL_ERROR "${INPUT} has no section \"## Using the logger\"")
+  message(FATAL_ERROR "${INPUT} has no section \"${HEADING}\"")
 endif()
 
 string(STRIP "${text}" text)
 string(REPLACE "<semicolon>" ";" text "${text}")
 string(REPLACE "<open>" "[" text "${text}")
 string(REPLACE "<close>" "]" text "${text}")
-string(REPLACE "\n" "\r\n" text "Logger: a train-status logger plug-in\n\n${text}\n")
+string(REPLACE "\n" "\r\n" text "${TITLE}\n\n${text}\n")
+if(MARK)
+  string(ASCII 239 187 191 mark)
+  string(PREPEND text "${mark}")
+endif()
 file(WRITE ${OUTPUT} "${text}")

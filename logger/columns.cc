@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "logger/unicode_text.h"
 #include "platform/ascii_case.h"
 #include "platform/platform.h"
 
@@ -11,49 +12,58 @@ namespace {
 // A byte of this value ends the column file, as Windows' text mode reads it.
 constexpr char kEndOfText = 26;
 
-// Where the columns of a column file go, and how their titles are written.
-struct ColumnSink {
-  DecimalMark mark;
-  ColumnList* columns;
-  LogBuffer* log;
-};
-
-// Adds one accepted column from a line of the column file.
-void addColumn(std::string_view line, const ColumnSink& sink) {
-  std::string key;
-  std::string title;
-  if (!parseColumnLine(line, &key, &title)) return;
-  sink.columns->push_back(ValueTable::slotFor(key));
-  sink.log->append(titleField(title, sink.mark));
-  const char separator = fieldSeparator(sink.mark);
-  sink.log->append(std::string_view(&separator, 1));
-}
+// The file's start that tells its encoding.
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
 }  // namespace
 
-bool forEachColumnFileLine(const platform::FileHandle& file,
-                           const std::function<bool(std::string_view)>& visit) {
-  std::string line;
-  bool pendingLine = false;
+ColumnFileText readColumnFileText(const platform::FileHandle& file) {
+  std::string bytes;
   char buffer[65536];
   std::ptrdiff_t count;
   while ((count = platform::readFile(file, buffer, sizeof buffer)) > 0) {
-    std::string_view text(buffer, static_cast<std::size_t>(count));
-    const std::size_t endOfText = text.find(kEndOfText);
-    const bool ended = endOfText != std::string_view::npos;
-    text = text.substr(0, endOfText);
-    for (std::size_t newline; (newline = text.find('\n')) != std::string_view::npos;) {
-      line.append(text.data(), newline);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!visit(line)) return false;
-      line.clear();
-      text.remove_prefix(newline + 1);
-    }
-    line.append(text.data(), text.size());
-    pendingLine = !line.empty();
-    if (ended) break;
+    bytes.append(buffer, static_cast<std::size_t>(count));
   }
-  return !pendingLine || visit(line);
+  const std::string_view start = std::string_view(bytes).substr(0, 3);
+  ColumnFileText text;
+  if (start == kUtf8Mark) {
+    text.text = bytes.substr(kUtf8Mark.size());
+  } else if (start.substr(0, 2) == kUtf16LittleEndianMark ||
+             start.substr(0, 2) == kUtf16BigEndianMark) {
+    const bool bigEndian = start.substr(0, 2) == kUtf16BigEndianMark;
+    text.text = utf16ToUtf8(std::string_view(bytes).substr(2), bigEndian);
+  } else {
+    text.text = std::move(bytes);
+    return text;
+  }
+  text.marked = true;
+  return text;
+}
+
+bool forEachColumnFileLine(std::string_view text,
+                           const std::function<bool(std::string_view)>& visit) {
+  text = text.substr(0, text.find(kEndOfText));
+  while (!text.empty()) {
+    const std::size_t newline = text.find('\n');
+    std::string_view line = text.substr(0, newline);
+    if (newline != std::string_view::npos && !line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    if (!visit(line)) return false;
+    text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+  }
+  return true;
+}
+
+bool titlesNeedUtf8Mark(bool fileMarked, const std::vector<std::string>& titles) {
+  if (fileMarked) return true;
+  bool nonAscii = false;
+  for (const std::string& title : titles) {
+    if (!isUtf8(title)) return false;
+    nonAscii = nonAscii || holdsNonAscii(title);
+  }
+  return nonAscii;
 }
 
 bool parseColumnLine(std::string_view line, std::string* key, std::string* title) {
@@ -75,11 +85,23 @@ void readColumns(const std::string& path, DecimalMark mark, ColumnList* columns,
   const platform::FileHandle file =
       path.empty() ? platform::FileHandle() : platform::openForReading(path);
   if (file.isOpen()) {
-    const ColumnSink sink{mark, columns, log};
-    forEachColumnFileLine(file, [&sink](std::string_view line) {
-      addColumn(line, sink);
+    const ColumnFileText text = readColumnFileText(file);
+    std::vector<std::string> titles;
+    forEachColumnFileLine(text.text, [&](std::string_view line) {
+      std::string key;
+      std::string title;
+      if (parseColumnLine(line, &key, &title)) {
+        columns->push_back(ValueTable::slotFor(key));
+        titles.push_back(std::move(title));
+      }
       return true;
     });
+    if (titlesNeedUtf8Mark(text.marked, titles)) log->append(kUtf8Mark);
+    const char separator = fieldSeparator(mark);
+    for (const std::string& title : titles) {
+      log->append(titleField(title, mark));
+      log->append(std::string_view(&separator, 1));
+    }
   }
   log->append(kLineBreak);
 }

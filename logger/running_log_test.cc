@@ -48,12 +48,17 @@ TEST(RunningLogTest, RecoveryCutsBackToTheLastWholeRowAndNamesTheRunsLog) {
   writeRunningFile(directory, "Log_251007-114225", rows + zeros);  // a second run that second
   writeRunningFile(directory, "Log_251008-000000", "no whole row" + zeros);
   directory.write("Log_251008-000000.csv", "an older log");
+  // A log of UTF-8 titles keeps its mark; the mark and a torn title row are no whole row.
+  const std::string mark = "\xEF\xBB\xBF";
+  writeRunningFile(directory, "Log_251009-000000", mark + rows + "3," + zeros);
+  writeRunningFile(directory, "Log_251010-000000", mark + "H," + zeros);
   recoverRunningLogs(directory.path().string());
   EXPECT_EQ(readFileBytes(directory.path() / "Log_251007-114225.csv"), rows);
   EXPECT_EQ(readFileBytes(directory.path() / "Log_251007-114225_2.csv"), rows);
   EXPECT_EQ(readFileBytes(directory.path() / "Log_251008-000000.csv"), "an older log");
+  EXPECT_EQ(readFileBytes(directory.path() / "Log_251009-000000.csv"), mark + rows);
   EXPECT_EQ(filesStartingWith(directory.path(), "Running_").size(), 0u);
-  EXPECT_EQ(filesStartingWith(directory.path(), "Log_").size(), 3u);
+  EXPECT_EQ(filesStartingWith(directory.path(), "Log_").size(), 4u);
 }
 
 TEST(RunningLogTest, AFileThatALiveRunHoldsIsLeftAlone) {

@@ -18,13 +18,10 @@ offending cells named FILE:ROW:COLUMN otherwise.
 import os
 import re
 import shutil
-import subprocess
 import sys
-import zipfile
-import xml.etree.ElementTree as ET
 
-TABLE = "urn:oasis:names:tc:opendocument:xmlns:table:1.0"
-OFFICE = "urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+from libreoffice import read_cells
+
 # Separators Tab (9), Comma (44), Semicolon (59); quote (34); UTF-8 (76);
 # first line 1; column types default; language German (1031).
 GERMAN_DEFAULTS = "CSV:9/44/59,34,76,1,,1031"
@@ -34,24 +31,7 @@ NUMBER = re.compile(r"^-?\d+(\.\d+)?(e[+-]\d+)?$")
 
 def convert(soffice, log, work):
     """The spreadsheet LibreOffice makes of log, as rows of (type, value, text)."""
-    out = os.path.join(work, "out")
-    env = dict(os.environ, LANG="de_DE.UTF-8", LC_ALL="de_DE.UTF-8", HOME=work)
-    subprocess.run(
-        [soffice, "-env:UserInstallation=file://" + os.path.join(work, "profile"), "--headless",
-         "--infilter=" + GERMAN_DEFAULTS, "--convert-to", "ods", "--outdir", out, log],
-        check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
-    name = os.path.splitext(os.path.basename(log))[0] + ".ods"
-    root = ET.fromstring(zipfile.ZipFile(os.path.join(out, name)).read("content.xml"))
-    rows = []
-    for row in root.iter("{%s}table-row" % TABLE):
-        cells = []
-        for cell in row:
-            repeat = int(cell.get("{%s}number-columns-repeated" % TABLE, "1"))
-            value = cell.get("{%s}value" % OFFICE) or cell.get("{%s}time-value" % OFFICE)
-            entry = (cell.get("{%s}value-type" % OFFICE), value, "".join(cell.itertext()))
-            cells += [entry] * min(repeat, 1000)
-        rows += [cells] * min(int(row.get("{%s}number-rows-repeated" % TABLE, "1")), 1000)
-    return rows
+    return read_cells(soffice, log, GERMAN_DEFAULTS, "de_DE.UTF-8", work)
 
 
 def fields(log):

@@ -32,7 +32,8 @@ std::vector<ColumnLine> readColumnLines(const std::string& path) {
   if (!file.isOpen()) throw InputError(path, 0, "cannot read the column file");
   std::vector<ColumnLine> lines;
   long number = 0;
-  const bool whole = logger::forEachColumnFileLine(file, [&](std::string_view text) {
+  const logger::ColumnFileText text = logger::readColumnFileText(file);
+  const bool whole = logger::forEachColumnFileLine(text.text, [&](std::string_view text) {
     ColumnLine line{++number, {}, {}};
     if (logger::parseColumnLine(text, &line.key, &line.title)) lines.push_back(line);
     return lines.size() <= 100000;
@@ -59,7 +60,13 @@ int ColumnKeys::columnOf(ColumnKey key) const {
   return found == keys.end() ? -1 : static_cast<int>(found - keys.begin());
 }
 
-ColumnKeys keysFromColumnFile(const std::string& path, const std::vector<std::string>& titles) {
+ColumnKeys keysFromColumnFile(const std::string& path, const std::vector<std::string>& titles,
+                              unsigned codePage, Language language) {
+  const auto shown = [codePage](const std::string& title) {
+    std::string utf8;
+    codePageToUtf8(title, codePage, &utf8);
+    return printable(utf8);
+  };
   const std::vector<ColumnLine> lines = readColumnLines(path);
   ColumnKeys result;
   result.columnFile = path;
@@ -71,8 +78,8 @@ ColumnKeys keysFromColumnFile(const std::string& path, const std::vector<std::st
     }
     if (lines[i].title != titles[i]) {
       throw InputError(path, lines[i].line,
-                       "title '" + printable(lines[i].title) + "' is not the log's column " +
-                           std::to_string(i + 1) + " '" + printable(titles[i]) + "'");
+                       "title '" + shown(lines[i].title) + "' is not the log's column " +
+                           std::to_string(i + 1) + " '" + shown(titles[i]) + "'");
     }
     result.keys.push_back(keyNamed(lines[i].key));
   }
@@ -81,7 +88,7 @@ ColumnKeys keysFromColumnFile(const std::string& path, const std::vector<std::st
                      "names " + std::to_string(lines.size()) + " columns, the log has " +
                          std::to_string(titles.size()));
   }
-  result.note = "columns from " + path;
+  result.note = fillText(UiText::kColumnsFrom, language, {path});
   return result;
 }
 
@@ -121,19 +128,19 @@ ColumnKeys keysFromTitles(const std::vector<std::string>& titles) {
 }
 
 ColumnKeys findColumnKeys(const std::string& logPath, const std::vector<std::string>& titles,
-                          const std::string& columnFile) {
-  if (!columnFile.empty()) return keysFromColumnFile(columnFile, titles);
+                          const std::string& columnFile, unsigned codePage, Language language) {
+  if (!columnFile.empty()) return keysFromColumnFile(columnFile, titles, codePage, language);
   const std::optional<std::string> beside = columnFileBeside(logPath);
-  std::string why = "no column file beside the log (give one with --columns FILE)";
+  std::string why = uiText(UiText::kNoColumnFile, language);
   if (beside) {
     try {
-      return keysFromColumnFile(*beside, titles);
+      return keysFromColumnFile(*beside, titles, codePage, language);
     } catch (const InputError& error) {
-      why = std::string("the column file beside the log does not match it: ") + error.what();
+      why = fillText(UiText::kColumnFileMismatch, language, {error.what()});
     }
   }
   ColumnKeys result = keysFromTitles(titles);
-  result.note = why + "; every numeric column is charted by its title";
+  result.note = fillText(UiText::kChartedByTitle, language, {why});
   return result;
 }
 

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "logger/value_table.h"
+#include "tools/logtool/system_text.h"
+#include "tools/logtool/ui_text.h"
 
 namespace logtool {
 
@@ -39,8 +41,11 @@ struct ColumnKeys {
 
 // Reads the column file at path and matches its columns to the log's titles
 // line by line; throws InputError at the first line whose title differs, or
-// when the file names more or fewer columns than the log has.
-ColumnKeys keysFromColumnFile(const std::string& path, const std::vector<std::string>& titles);
+// when the file names more or fewer columns than the log has. Messages show
+// titles read in codePage; the note is in language.
+ColumnKeys keysFromColumnFile(const std::string& path, const std::vector<std::string>& titles,
+                              unsigned codePage = kUtf8CodePage,
+                              Language language = Language::kEnglish);
 
 // The column file beside the log: the one *.csv in its folder, other than a
 // Log_*.csv, that names at least one known key; none when there is no such
@@ -53,9 +58,12 @@ ColumnKeys keysFromTitles(const std::vector<std::string>& titles);
 
 // The keys for a log: from columnFile when given (a mismatch throws), else
 // from the column file beside the log when it matches, else from the titles;
-// the note says which and why.
+// the note says which and why. The titles are compared as the log holds
+// them, so a column file in any encoding the module reads matches the log
+// it gave; messages show them read in codePage.
 ColumnKeys findColumnKeys(const std::string& logPath, const std::vector<std::string>& titles,
-                          const std::string& columnFile);
+                          const std::string& columnFile, unsigned codePage = kUtf8CodePage,
+                          Language language = Language::kEnglish);
 
 }  // namespace logtool
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "logger/columns.h"
+#include "logger/unicode_text.h"
 #include "tools/logtool/log_reader.h"
 #include "tools/logtool/output_file.h"
 
@@ -48,11 +49,13 @@ long convertLog(const std::string& input, DecimalMark to, const std::string& out
     throw InputError(input, 1, std::string("the log is already ") + formatName(to));
   }
   const char separator = fieldSeparator(to);
-  std::string bytes;
-  for (const std::string& title : log.titles()) {
+  std::string bytes(log.utf8Marked() ? logger::kUtf8Mark : "");
+  for (std::size_t i = 0; i < log.titles().size(); ++i) {
+    const std::string& title = log.titles()[i];
     if (to == DecimalMark::kPoint && title.find(',') != std::string::npos) {
-      throw InputError(
-          input, 1, "title '" + printable(title) + "' holds ',', which a decimal-point log cannot");
+      throw InputError(input, 1,
+                       "title '" + printable(log.shownTitles()[i]) +
+                           "' holds ',', which a decimal-point log cannot");
     }
     bytes += encodeField(title, to, true);
     bytes += separator;

@@ -5,7 +5,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "logger/unicode_text.h"
 #include "platform/platform.h"
+#include "tools/logtool/system_text.h"
+#include "tools/logtool/title_encoding.h"
 
 namespace logtool {
 namespace {
@@ -33,10 +36,16 @@ InputError::InputError(const std::string& path, long line, const std::string& wh
 
 std::string printable(std::string_view text, std::size_t limit) {
   std::string shown;
-  for (const char c : text.substr(0, limit)) {
+  const std::string_view cut = text.substr(0, limit);
+  for (std::size_t at = 0; at < cut.size(); ++at) {
+    const char c = cut[at];
     const auto byte = static_cast<unsigned char>(c);
+    const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
     if (byte >= 0x20 && byte < 0x7f) {
       shown.push_back(c);
+    } else if (length > 1 && logger::isUtf8(cut.substr(at, length))) {
+      shown.append(cut.substr(at, length));
+      at += length - 1;
     } else {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
@@ -47,7 +56,7 @@ std::string printable(std::string_view text, std::size_t limit) {
   return shown;
 }
 
-LogReader::LogReader(const std::string& path) : path_(path), buffer_(kReadSize) {
+LogReader::LogReader(const std::string& path, unsigned codePage) : path_(path), buffer_(kReadSize) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) {
     throw InputError(path, 0, "no such file");
@@ -55,16 +64,18 @@ LogReader::LogReader(const std::string& path) : path_(path), buffer_(kReadSize) 
   file_ = platform::openForReading(path);
   if (!file_.isOpen()) throw InputError(path, 0, "cannot open the file");
   fileSize_ = static_cast<std::uint64_t>(std::max<int64_t>(platform::fileSize(file_), 0));
-  readTitleRow();
+  readTitleRow(codePage);
 }
 
-void LogReader::readTitleRow() {
+void LogReader::readTitleRow(unsigned codePage) {
   std::string_view row;
   if (!nextLine(&row)) {
     throw InputError(
         path_, 1,
         tornRow_ ? "not a log: no line break after the first line" : "empty file: no title row");
   }
+  utf8Marked_ = row.substr(0, logger::kUtf8Mark.size()) == logger::kUtf8Mark;
+  if (utf8Marked_) row.remove_prefix(logger::kUtf8Mark.size());
   if (holdsControlBytes(row))
     throw InputError(path_, 1, "not a log: binary bytes in the first line");
   if (!row.empty() && row.back() != ',' && row.back() != ';') {
@@ -81,6 +92,9 @@ void LogReader::readTitleRow() {
     titles_.push_back(text.substr(begin, end - begin));
     begin = end + 1;
   }
+  codePage_ =
+      codePage != 0 ? codePage : guessTitleCodePage(utf8Marked_, titles_, systemAnsiCodePage());
+  shownTitles_ = titlesAsUtf8(titles_, codePage_);
 }
 
 bool LogReader::fill() {
@@ -158,7 +172,7 @@ bool LogReader::next(LogRow* row) {
     const std::string_view value = row->field(i);
     if (classifyValue(value) == ValueKind::kOther) {
       throw InputError(path_, line_,
-                       "column '" + printable(titles_[i]) + "' holds '" + printable(value) +
+                       "column '" + printable(shownTitles_[i]) + "' holds '" + printable(value) +
                            "', which is no value the module writes");
     }
   }

@@ -22,8 +22,8 @@ class InputError : public std::runtime_error {
   InputError(const std::string& path, long line, const std::string& what);
 };
 
-// Text for a message: printable ASCII as it is, other bytes as \xNN, cut
-// after limit characters.
+// Text for a message: printable ASCII and UTF-8 characters beyond it as they
+// are, other bytes as \xNN, cut after limit bytes.
 std::string printable(std::string_view text, std::size_t limit = 40);
 
 // One data row: its fields decoded (decimal points, no quotes).
@@ -40,14 +40,20 @@ struct LogRow {
 
 class LogReader {
  public:
-  // Opens the log at path and reads its title row; throws InputError when the
-  // file cannot be read or does not start like a log.
-  explicit LogReader(const std::string& path);
+  // Opens the log at path and reads its title row, its titles in codePage
+  // (0: guessed, guessTitleCodePage); throws InputError when the file cannot
+  // be read or does not start like a log.
+  explicit LogReader(const std::string& path, unsigned codePage = 0);
   LogReader(const LogReader&) = delete;
   LogReader& operator=(const LogReader&) = delete;
 
   const std::string& path() const { return path_; }
+  // The titles as the log holds them, and as UTF-8 to show.
   const std::vector<std::string>& titles() const { return titles_; }
+  const std::vector<std::string>& shownTitles() const { return shownTitles_; }
+  // Whether the log starts with the UTF-8 mark, and the titles' code page.
+  bool utf8Marked() const { return utf8Marked_; }
+  unsigned codePage() const { return codePage_; }
   DecimalMark decimalMark() const { return mark_; }
 
   // Reads the next whole row into *row; false at the end of the log. Throws
@@ -66,7 +72,7 @@ class LogReader {
  private:
   bool nextLine(std::string_view* line);
   bool fill();
-  void readTitleRow();
+  void readTitleRow(unsigned codePage);
 
   std::string path_;
   platform::FileHandle file_;
@@ -81,6 +87,9 @@ class LogReader {
   std::uint64_t fileSize_ = 0;
   DecimalMark mark_ = DecimalMark::kPoint;
   std::vector<std::string> titles_;
+  std::vector<std::string> shownTitles_;
+  bool utf8Marked_ = false;
+  unsigned codePage_ = 0;
   std::string error_;
 };
 

@@ -10,14 +10,17 @@
 #include "tools/logtool/report_html.h"
 #include "tools/logtool/run_compare.h"
 #include "tools/logtool/run_scan.h"
+#include "tools/logtool/title_encoding.h"
+#include "tools/logtool/ui_text.h"
 #include "tools/version.h"
 
 namespace logtool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: logtool summary LOG [--columns FILE]\n"
-    "       logtool report LOG [-o FILE] [--columns FILE] [--force]\n"
+    "usage: logtool summary LOG [--columns FILE] [--encoding NAME] [--lang ja|en]\n"
+    "       logtool report LOG [-o FILE] [--columns FILE] [--force] [--encoding NAME]\n"
+    "                      [--lang ja|en]\n"
     "       logtool compare LOG1 LOG2 [LOG3...] [-o FILE] [--force]\n"
     "       logtool convert LOG --decimal-comma|--decimal-point [-o FILE]\n"
     "       logtool --help|--version\n"
@@ -31,6 +34,9 @@ constexpr const char* kUsage =
     "--columns FILE  the column file the run used (default: the one *.csv beside the log\n"
     "                that is a column file)\n"
     "--force         replace an existing FILE that is not a page logtool wrote\n"
+    "--encoding NAME the titles' encoding: utf-8, cp932 or cp1252 (default: UTF-8 when the\n"
+    "                log starts with its mark or is valid UTF-8, else guessed)\n"
+    "--lang ja|en    the language of the summary and the report (default: the user's)\n"
     "Exit status: 0 done, 1 cannot write the result, 2 bad usage or bad input.\n";
 
 struct Command {
@@ -38,6 +44,8 @@ struct Command {
   std::vector<std::string> logs;
   std::string output;
   std::string columns;
+  unsigned codePage = 0;
+  Language language = userLanguageOrEnglish();
   std::optional<DecimalMark> to;
   bool force = false;
   const std::string& log() const { return logs.front(); }
@@ -68,6 +76,16 @@ Command parseCommand(const std::vector<std::string>& arguments) {
       command.force = true;
     } else if (argument == "--columns" && command.name != "convert" && command.name != "compare") {
       command.columns = value();
+    } else if (argument == "--encoding" && command.name != "convert") {
+      const std::string name = value();
+      const std::optional<unsigned> codePage = codePageNamed(name);
+      if (!codePage) throw UsageError("unknown encoding " + name + " (utf-8, cp932 or cp1252)");
+      command.codePage = *codePage;
+    } else if (argument == "--lang" && command.name != "convert") {
+      const std::string name = value();
+      const std::optional<Language> language = languageNamed(name);
+      if (!language) throw UsageError("unknown language " + name + " (ja or en)");
+      command.language = *language;
     } else if (argument == "--decimal-comma" && command.name == "convert") {
       command.to = DecimalMark::kComma;
     } else if (argument == "--decimal-point" && command.name == "convert") {
@@ -93,6 +111,8 @@ Command parseCommand(const std::vector<std::string>& arguments) {
 ScanOptions scanOptions(const Command& command, std::ostream& err, bool showProgress) {
   ScanOptions options;
   options.columnFile = command.columns;
+  options.codePage = command.codePage;
+  options.language = command.language;
   options.charts = command.name == "report" || command.name == "compare";
   if (showProgress) {
     options.progress = [&err](std::uint64_t done, std::uint64_t size) {
@@ -105,8 +125,9 @@ ScanOptions scanOptions(const Command& command, std::ostream& err, bool showProg
 int summary(const Command& command, std::ostream& out, std::ostream& err, bool showProgress) {
   const ScannedRun run = scanRun(command.log(), scanOptions(command, err, showProgress));
   if (showProgress) err << "\r             \r";
-  for (const std::string& note : scanNotes(run)) out << "note: " << note << "\n";
-  out << formatSummary(run.summary);
+  const std::string note = uiText(UiText::kNote, run.language);
+  for (const std::string& line : scanNotes(run)) out << note << ": " << line << "\n";
+  out << formatSummary(run.summary, run.language);
   return kDone;
 }
 

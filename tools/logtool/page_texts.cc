@@ -39,14 +39,14 @@ const PageTexts& pageTexts() {
   return english;
 }
 
-void writePageTexts(std::ostream& out) {
+void writePageTexts(std::ostream& out, const char* savePng) {
   const PageTexts& texts = pageTexts();
   const std::pair<const char*, const char*> entries[] = {
       {"speedChart", texts.speedChart}, {"timeDifferenceChart", texts.timeDifferenceChart},
       {"notchChart", texts.notchChart}, {"brakeCylinderChart", texts.brakeCylinderChart},
       {"power", texts.power},           {"brake", texts.brake},
       {"location", texts.location},     {"run", texts.run},
-      {"pointedAt", texts.pointedAt},   {"savePng", texts.savePng},
+      {"pointedAt", texts.pointedAt},   {"savePng", savePng != nullptr ? savePng : texts.savePng},
   };
   out << "<script id=\"page-texts\" type=\"application/json\">{";
   bool first = true;

@@ -42,8 +42,9 @@ struct PageTexts {
 const PageTexts& pageTexts();
 
 // Writes the texts the pages' scripts show, as the JSON script element
-// "page-texts".
-void writePageTexts(std::ostream& out);
+// "page-texts"; savePng, when given, in place of the English one (the
+// report's language).
+void writePageTexts(std::ostream& out, const char* savePng = nullptr);
 
 }  // namespace logtool
 

@@ -26,8 +26,25 @@ bool hasLocation(const ScannedRun& run) {
   return false;
 }
 
+// The page script's texts, as a JSON object.
+void writeScriptTexts(const ScannedRun& run, std::ostream& out) {
+  const std::pair<const char*, UiText> texts[] = {{"row", UiText::kRowAxis},
+                                                  {"rowNumber", UiText::kRowNumber},
+                                                  {"location", UiText::kLocationAxis},
+                                                  {"eventAt", UiText::kEventAt},
+                                                  {"locationGoesBack", UiText::kLocationGoesBack}};
+  out << '{';
+  for (const auto& [name, text] : texts) {
+    out << (name == texts[0].first ? "" : ",") << '"' << name
+        << "\":" << jsonString(uiText(text, run.language));
+  }
+  out << '}';
+}
+
 void writeData(const ScannedRun& run, std::ostream& out) {
-  out << "{\"timeTitle\":" << jsonString(run.timeTitle)
+  out << "{\"text\":";
+  writeScriptTexts(run, out);
+  out << ",\"timeTitle\":" << jsonString(run.timeTitle)
       << ",\"rowsPerBucket\":" << run.rowsPerBucket << ",\"rows\":" << run.summary.rows
       << ",\"time\":";
   writeNumbers(run.points.time, "%.10g", out);
@@ -62,12 +79,22 @@ void writeData(const ScannedRun& run, std::ostream& out) {
   out << "]}";
 }
 
+// The text in the run's language, escaped for HTML.
+std::string html(const ScannedRun& run, UiText text) {
+  return escapeHtml(uiText(text, run.language));
+}
+
 void writeStopTable(const ScannedRun& run, std::ostream& out) {
-  out << "<h2>Stops</h2>\n<table id=\"stops\"><thead><tr><th>#</th><th>arrived</th>"
-         "<th>departed</th><th>dwell</th><th>position</th><th>doors</th></tr></thead><tbody>\n";
+  out << "<h2>" << html(run, UiText::kStopsHeading)
+      << "</h2>\n<table id=\"stops\"><thead><tr><th>#</th>";
+  for (const UiText heading :
+       {UiText::kArrived, UiText::kDeparted, UiText::kDwell, UiText::kPosition, UiText::kDoors}) {
+    out << "<th>" << html(run, heading) << "</th>";
+  }
+  out << "</tr></thead><tbody>\n";
   for (std::size_t i = 0; i < run.summary.stops.size(); ++i) {
     out << "<tr class=\"stop\"><td>" << i + 1 << "</td>";
-    for (const std::string& field : stopFields(run.summary.stops[i], run.summary)) {
+    for (const std::string& field : stopFields(run.summary.stops[i], run.summary, run.language)) {
       out << "<td>" << escapeHtml(field) << "</td>";
     }
     out << "</tr>\n";
@@ -75,15 +102,18 @@ void writeStopTable(const ScannedRun& run, std::ostream& out) {
   out << "</tbody></table>\n";
 }
 
-void writeControls(std::ostream& out) {
-  out << "<div id=\"controls\">x axis: "
-         "<label><input type=\"radio\" name=\"x-axis\" value=\"time\" checked> time</label> "
-         "<label><input type=\"radio\" name=\"x-axis\" value=\"location\"> location</label> "
-         "<button id=\"show-all\" type=\"button\">show all</button> "
-         "<span class=\"hint\">drag across a chart to zoom, double-click to show all</span> "
-         "<span class=\"key\"><i class=\"signal\"></i>signal aspect changes "
-         "<i class=\"beacon\"></i>beacon passed <i class=\"doors\"></i>doors open or close"
-         "</span><div id=\"event-at-cursor\"></div></div>\n<div id=\"charts\"></div>\n";
+void writeControls(const ScannedRun& run, std::ostream& out) {
+  out << "<div id=\"controls\">" << html(run, UiText::kXAxis)
+      << " <label><input type=\"radio\" name=\"x-axis\" value=\"time\" checked> "
+      << html(run, UiText::kTimeAxis)
+      << "</label> <label><input type=\"radio\" name=\"x-axis\" value=\"location\"> "
+      << html(run, UiText::kLocationAxis) << "</label> <button id=\"show-all\" type=\"button\">"
+      << html(run, UiText::kShowAll) << "</button> <span class=\"hint\">"
+      << html(run, UiText::kZoomHint) << "</span> <span class=\"key\"><i class=\"signal\"></i>"
+      << html(run, UiText::kSignalChanges) << " <i class=\"beacon\"></i>"
+      << html(run, UiText::kBeaconPassed) << " <i class=\"doors\"></i>"
+      << html(run, UiText::kDoorsOpenOrClose)
+      << "</span><div id=\"event-at-cursor\"></div></div>\n<div id=\"charts\"></div>\n";
 }
 
 }  // namespace
@@ -147,29 +177,36 @@ std::string jsonString(const std::string& text) {
 
 void writeReport(const ScannedRun& run, std::ostream& out) {
   const std::string name = std::filesystem::u8path(run.logPath).filename().u8string();
-  out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">" << kPageGenerator
-      << "\n<title>" << escapeHtml(name) << " \xe2\x80\x94 run report</title>\n<style>"
-      << kUplotStyle << "</style>\n<style>" << kReportStyle
-      << "</style>\n</head><body>\n<h1>Run: " << escapeHtml(name) << "</h1>\n<ul id=\"notes\">";
+  const Language language = run.language;
+  out << "<!DOCTYPE html>\n<html lang=\"" << languageCode(language)
+      << "\"><head><meta charset=\"utf-8\">" << kPageGenerator << "\n<title>"
+      << escapeHtml(fillText(UiText::kReportTitle, language, {name})) << "</title>\n<style>"
+      << kUplotStyle << "</style>\n<style>" << kReportStyle << "</style>\n</head><body>\n<h1>"
+      << escapeHtml(fillText(UiText::kRunHeading, language, {name})) << "</h1>\n<ul id=\"notes\">";
   for (const std::string& note : scanNotes(run)) out << "<li>" << escapeHtml(note) << "</li>";
   if (run.rowsPerBucket > 1) {
-    out << "<li>charts: " << run.summary.rows << " rows in groups of " << run.rowsPerBucket
-        << ", each drawn by its lowest and highest value</li>";
+    out << "<li>"
+        << escapeHtml(
+               fillText(UiText::kChartsGrouped, language,
+                        {std::to_string(run.summary.rows), std::to_string(run.rowsPerBucket)}))
+        << "</li>";
   }
   if (run.eventsLeftOut > 0) {
-    out << "<li>" << run.eventsLeftOut
-        << " markers left out (the first 5000 of each kind shown)</li>";
+    out << "<li>"
+        << escapeHtml(
+               fillText(UiText::kMarkersLeftOut, language, {std::to_string(run.eventsLeftOut)}))
+        << "</li>";
   }
-  out << "</ul>\n<h2>Summary</h2>\n<pre id=\"summary\">" << escapeHtml(formatSummary(run.summary))
-      << "</pre>\n";
+  out << "</ul>\n<h2>" << html(run, UiText::kSummaryHeading) << "</h2>\n<pre id=\"summary\">"
+      << escapeHtml(formatSummary(run.summary, language)) << "</pre>\n";
   writeStopTable(run, out);
-  out << "<h2>Charts</h2>\n";
-  writeControls(out);
+  out << "<h2>" << html(run, UiText::kChartsHeading) << "</h2>\n";
+  writeControls(run, out);
   out << "<pre id=\"self-check\" hidden></pre>\n<script>" << kUplotScript
       << "</script>\n<script id=\"run-data\" type=\"application/json\">";
   writeData(run, out);
   out << "</script>\n<script>" << kReportScript << "</script>\n";
-  writePageTexts(out);
+  writePageTexts(out, uiText(UiText::kSavePng, run.language));
   out << "<script>" << kChartPngScript << "</script>\n</body></html>\n";
 }
 

@@ -19,10 +19,14 @@
       two(Math.floor(ms / 60000) % 60) + ':' + two(Math.floor(ms / 1000) % 60) + '.' +
       String(ms % 1000).padStart(3, '0');
   }
+  // A text of the report's language with {1}, {2}... filled in.
+  function fill(text, values) {
+    return text.replace(/\{([1-9])\}/g, (all, n) => String(values[n - 1]));
+  }
   function xText(v) {
     if (v == null) return '';
     if (axis === 'location') return v.toFixed(1) + ' m';
-    return run.timeTitle ? clock(v) : 'row ' + v;
+    return run.timeTitle ? clock(v) : fill(run.text.rowNumber, [v]);
   }
   // Tick labels: whole seconds without their milliseconds.
   function tickText(v) {
@@ -58,7 +62,7 @@
     const near = [];
     for (const event of run.events) {
       const x = event.at[axis === 'time' ? 0 : 1];
-      if (x != null && Math.abs(u.valToPos(x, 'x') - left) <= 4) near.push(event.text + ' at ' + xText(x));
+      if (x != null && Math.abs(u.valToPos(x, 'x') - left) <= 4) near.push(fill(run.text.eventAt, [event.text, xText(x)]));
     }
     document.getElementById('event-at-cursor').textContent = near.join('; ');
   }
@@ -75,7 +79,7 @@
 
   function makePlot(chart, width) {
     const right = chart.lines.some((line) => line.right);
-    const series = [{ label: axis === 'time' ? (run.timeTitle || 'row') : 'location',
+    const series = [{ label: axis === 'time' ? (run.timeTitle || run.text.row) : run.text.location,
                       value: (u, v) => xText(v) }];
     chart.lines.forEach((line, i) => series.push({
       label: line.label, stroke: colors[i % colors.length], width: 1.5,
@@ -120,7 +124,7 @@
     holder.textContent = '';
     if (axis === 'location' && locationGoesBack()) {
       const note = document.createElement('p');
-      note.textContent = 'The location goes back in this run: on this axis the lines follow the rows.';
+      note.textContent = run.text.locationGoesBack;
       holder.appendChild(note);
     }
     const width = Math.max(400, holder.clientWidth || 800);

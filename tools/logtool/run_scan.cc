@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "tools/logtool/log_reader.h"
+#include "tools/logtool/system_text.h"
+#include "tools/logtool/title_encoding.h"
 
 namespace logtool {
 namespace {
@@ -14,7 +16,7 @@ constexpr long kEventsPerKind = 5000;
 
 struct ChartGroup {
   const char* id;
-  const char* title;
+  UiText title;
   std::vector<std::pair<ColumnKey, bool>> lines;  // key, on the second axis
   bool steps;
 };
@@ -22,24 +24,24 @@ struct ChartGroup {
 const std::vector<ChartGroup>& chartGroups() {
   static const std::vector<ChartGroup> groups = {
       {"speed",
-       "Speed and acceleration",
+       UiText::kSpeedChart,
        {{ColumnKey::kSpeed, false}, {ColumnKey::kAcceleration, true}},
        false},
       {"handles",
-       "Power, brake and reverser",
+       UiText::kHandlesChart,
        {{ColumnKey::kPower, false}, {ColumnKey::kBrake, false}, {ColumnKey::kReverser, false}},
        true},
       {"pressures",
-       "Brake pressures",
+       UiText::kPressuresChart,
        {{ColumnKey::kBrakeCylinder, false},
         {ColumnKey::kStraightAirPipe, false},
         {ColumnKey::kBrakePipe, false},
         {ColumnKey::kEqualizingReservoir, false},
         {ColumnKey::kMainReservoir, false}},
        false},
-      {"current", "Current", {{ColumnKey::kCurrent, false}}, false},
+      {"current", UiText::kCurrentChart, {{ColumnKey::kCurrent, false}}, false},
       {"signal",
-       "Signal aspect and doors closed",
+       UiText::kSignalChart,
        {{ColumnKey::kSignal, false}, {ColumnKey::kPilotLamp, true}},
        true},
   };
@@ -65,7 +67,7 @@ double fieldNumber(const LogReader& log, const LogRow& row, int column) {
   if (parseNumber(text, &value)) return std::isfinite(value) ? value : NAN;
   if (parseClock(text, &value)) return value;
   throw InputError(log.path(), row.line,
-                   "column '" + printable(log.titles()[static_cast<std::size_t>(column)]) +
+                   "column '" + printable(log.shownTitles()[static_cast<std::size_t>(column)]) +
                        "' holds '" + printable(text) + "', which is no number");
 }
 
@@ -125,7 +127,7 @@ void Scanner::findTimeColumn(const LogRow& first) {
     timeColumn_ = run_.keys.columnOf(ColumnKey::kTime);
     timeInMilliseconds_ = timeColumn_ >= 0;
   }
-  if (timeColumn_ >= 0) run_.timeTitle = log_.titles()[static_cast<std::size_t>(timeColumn_)];
+  if (timeColumn_ >= 0) run_.timeTitle = run_.titles[static_cast<std::size_t>(timeColumn_)];
 }
 
 void Scanner::scan() {
@@ -241,12 +243,18 @@ std::string Scanner::eventText(const EventSource& source, const LogRow& row) con
   const auto field = [&](std::size_t index) {
     return std::string(row.field(source.columns[index]));
   };
-  if (source.kind == std::string("signal")) return "signal " + field(0);
-  if (source.kind == std::string("doors"))
-    return field(0) == "true" ? "doors closed" : "doors open";
-  std::string text = "beacon type " + field(0);
-  const char* names[] = {", signal ", ", distance ", ", data "};
-  for (std::size_t i = 1; i < source.columns.size(); ++i) text += names[i - 1] + field(i);
+  const Language language = run_.language;
+  if (source.kind == std::string("signal"))
+    return fillText(UiText::kSignalEvent, language, {field(0)});
+  if (source.kind == std::string("doors")) {
+    return uiText(field(0) == "true" ? UiText::kDoorsClosedEvent : UiText::kDoorsOpenEvent,
+                  language);
+  }
+  std::string text = fillText(UiText::kBeaconEvent, language, {field(0)});
+  const UiText names[] = {UiText::kBeaconSignal, UiText::kBeaconDistance, UiText::kBeaconData};
+  for (std::size_t i = 1; i < source.columns.size(); ++i) {
+    text += fillText(names[i - 1], language, {field(i)});
+  }
   return text;
 }
 
@@ -271,14 +279,14 @@ void Scanner::findEventSources() {
 }
 
 void Scanner::buildCharts() {
-  const std::vector<std::string>& titles = log_.titles();
+  const std::vector<std::string>& titles = run_.titles;
   const auto line = [&](std::size_t column, bool step, bool rightAxis) {
     const std::string label =
         titles[column].empty() ? std::string(keyName(run_.keys.keys[column])) : titles[column];
     return ChartLine{label, column, static_cast<std::size_t>(seriesOf_[column]), step, rightAxis};
   };
   for (const ChartGroup& group : chartGroups()) {
-    ChartSpec chart{group.id, group.title, {}};
+    ChartSpec chart{group.id, uiText(group.title, run_.language), {}};
     for (const auto& [key, rightAxis] : group.lines) {
       const int column = run_.keys.columnOf(key);
       if (column >= 0 && seriesOf_[static_cast<std::size_t>(column)] >= 0)
@@ -298,12 +306,15 @@ void Scanner::buildCharts() {
 }  // namespace
 
 ScannedRun scanRun(const std::string& path, const ScanOptions& options) {
-  LogReader log(path);
+  LogReader log(path, options.codePage);
   ScannedRun run;
   run.logPath = path;
   run.mark = log.decimalMark();
-  run.titles = log.titles();
-  run.keys = findColumnKeys(path, log.titles(), options.columnFile);
+  run.codePage = log.codePage();
+  run.language = options.language;
+  run.titles = log.shownTitles();
+  run.keys =
+      findColumnKeys(path, log.titles(), options.columnFile, log.codePage(), options.language);
   Scanner(&log, &run, options).scan();
   return run;
 }
@@ -319,17 +330,21 @@ const std::vector<double>* chartedSeries(const ScannedRun& run, ColumnKey key) {
 }
 
 std::vector<std::string> scanNotes(const ScannedRun& run) {
+  const Language language = run.language;
   std::vector<std::string> notes;
-  notes.push_back(std::string("format: ") + formatName(run.mark) + ", " +
-                  std::to_string(run.titles.size()) + " columns");
-  if (run.inProgress) notes.push_back("in-progress log: reading stopped at its zero-filled tail");
-  if (run.tornRowLeftOut) notes.push_back("a last row without its line break was left out");
+  notes.push_back(fillText(UiText::kFormatNote, language,
+                           {formatName(run.mark), std::to_string(run.titles.size())}));
+  if (run.codePage != kUtf8CodePage) {
+    notes.push_back(fillText(UiText::kTitlesReadAs, language, {codePageName(run.codePage)}));
+  }
+  if (run.inProgress) notes.push_back(uiText(UiText::kInProgressNote, language));
+  if (run.tornRowLeftOut) notes.push_back(uiText(UiText::kTornRowNote, language));
   notes.push_back(run.keys.note);
-  if (run.timeTitle.empty()) notes.push_back("no clock or time column: rows are numbered instead");
+  if (run.timeTitle.empty()) notes.push_back(uiText(UiText::kNoClockNote, language));
   if (run.numericColumnsLeftOut > 0) {
-    notes.push_back("charts: the first " + std::to_string(kOtherColumnsCharted) +
-                    " numeric columns of no known key are charted; " +
-                    std::to_string(run.numericColumnsLeftOut) + " more are not");
+    notes.push_back(fillText(
+        UiText::kOtherColumnsLeftOut, language,
+        {std::to_string(kOtherColumnsCharted), std::to_string(run.numericColumnsLeftOut)}));
   }
   return notes;
 }

@@ -13,6 +13,7 @@
 #include "tools/logtool/column_keys.h"
 #include "tools/logtool/log_text.h"
 #include "tools/logtool/run_summary.h"
+#include "tools/logtool/ui_text.h"
 
 namespace logtool {
 
@@ -43,7 +44,9 @@ struct RunEvent {
 struct ScannedRun {
   std::string logPath;
   DecimalMark mark = DecimalMark::kPoint;
-  std::vector<std::string> titles;
+  unsigned codePage = 0;  // the titles' in the log
+  Language language = Language::kEnglish;
+  std::vector<std::string> titles;  // as UTF-8
   ColumnKeys keys;
   RunSummary summary;
   std::string timeTitle;    // the column the time comes from; empty: row numbers
@@ -65,8 +68,10 @@ struct ScannedRun {
 constexpr std::size_t kOtherColumnsCharted = 24;
 
 struct ScanOptions {
-  std::string columnFile;  // --columns; empty: look beside the log
-  bool charts = false;     // gather the points and events too
+  std::string columnFile;                  // --columns; empty: look beside the log
+  unsigned codePage = 0;                   // --encoding; 0: guessed
+  Language language = Language::kEnglish;  // --lang
+  bool charts = false;                     // gather the points and events too
   // When not empty: chart only the columns of these keys, and gather no events.
   std::vector<ColumnKey> chartKeys;
   std::size_t bucketLimit = 2500;

@@ -1,6 +1,8 @@
 #include "tools/logtool/run_summary.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "tools/logtool/log_text.h"
 
@@ -13,8 +15,8 @@ std::string formatted(const char* format, double value) {
   return text;
 }
 
-std::string duration(double seconds) {
-  if (std::isnan(seconds)) return "unknown";
+std::string duration(double seconds, Language language) {
+  if (std::isnan(seconds)) return uiText(UiText::kUnknown, language);
   const long long total = std::llround(seconds);
   char text[64];
   if (total >= 3600) {
@@ -28,8 +30,22 @@ std::string duration(double seconds) {
   return text;
 }
 
-std::string clockOrUnknown(double seconds) {
-  return std::isnan(seconds) ? "unknown" : formatClock(seconds);
+std::string clockOrUnknown(double seconds, Language language) {
+  return std::isnan(seconds) ? uiText(UiText::kUnknown, language) : formatClock(seconds);
+}
+
+// The columns text takes on a terminal: two for a character outside ASCII.
+std::size_t displayWidth(std::string_view text) {
+  std::size_t width = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      ++width;
+    } else if (byte >= 0xC0) {
+      width += 2;
+    }
+  }
+  return width;
 }
 
 }  // namespace
@@ -79,39 +95,53 @@ void SummaryBuilder::standingRow(const RowFacts& row) {
   if (row.doorsClosed == 0) stop.doorsOpened = true;
 }
 
-std::vector<std::string> stopFields(const Stop& stop, const RunSummary& summary) {
-  const std::string doors = !stop.doorsKnown
-                                ? "doors unknown"
-                                : (stop.doorsOpened ? "doors opened" : "doors stayed closed");
+std::vector<std::string> stopFields(const Stop& stop, const RunSummary& summary,
+                                    Language language) {
+  const UiText doors = !stop.doorsKnown   ? UiText::kDoorsUnknown
+                       : stop.doorsOpened ? UiText::kDoorsOpened
+                                          : UiText::kDoorsStayedClosed;
+  const std::string unknown = uiText(UiText::kUnknown, language);
   // A time a stop lacks is the log's start or end, when the log has times.
   const bool timed = !std::isnan(summary.start) || !std::isnan(summary.end);
-  const auto moment = [timed](double time, const char* edge) {
-    return !std::isnan(time) ? formatClock(time) : timed ? edge : "unknown";
+  const auto moment = [&](double time, UiText edge) {
+    return !std::isnan(time) ? formatClock(time) : timed ? uiText(edge, language) : unknown;
   };
   const double dwell = stop.dwell(summary.start, summary.end);
-  return {moment(stop.arrival, "at the start"), moment(stop.departure, "at the end"),
-          std::isnan(dwell) ? "unknown" : formatted("%.0f s", dwell),
-          std::isnan(stop.location) ? "unknown" : formatted("%.1f m", stop.location), doors};
+  return {moment(stop.arrival, UiText::kAtTheStart), moment(stop.departure, UiText::kAtTheEnd),
+          std::isnan(dwell) ? unknown : formatted("%.0f s", dwell),
+          std::isnan(stop.location) ? unknown : formatted("%.1f m", stop.location),
+          uiText(doors, language)};
 }
 
-std::string formatSummary(const RunSummary& s) {
-  std::string text;
-  text += "start:        " + clockOrUnknown(s.start) + "\n";
-  text += "end:          " + clockOrUnknown(s.end) + "\n";
-  text += "duration:     " + duration(s.end - s.start) + "\n";
-  text += "rows:         " + std::to_string(s.rows) + "\n";
+std::string formatSummary(const RunSummary& s, Language language) {
+  const std::string unknown = uiText(UiText::kUnknown, language);
   const bool hasSpeed = !std::isnan(s.topSpeed);
   const bool knowsDistance = s.hasLocation || hasSpeed;
-  text += "distance:     " + (knowsDistance ? formatted("%.1f m", s.distance) : "unknown") + "\n";
-  text += "top speed:    " + (hasSpeed ? formatted("%.1f km/h", s.topSpeed) : "unknown") + "\n";
-  text += "moving speed: " +
-          (std::isnan(s.movingSpeed) ? "unknown" : formatted("%.1f km/h", s.movingSpeed)) +
-          " (average while moving)\n";
-  text += "stops:        " + std::to_string(s.stops.size()) + "\n";
+  const std::vector<std::pair<UiText, std::string>> lines = {
+      {UiText::kStart, clockOrUnknown(s.start, language)},
+      {UiText::kEnd, clockOrUnknown(s.end, language)},
+      {UiText::kDuration, duration(s.end - s.start, language)},
+      {UiText::kRows, std::to_string(s.rows)},
+      {UiText::kDistance, knowsDistance ? formatted("%.1f m", s.distance) : unknown},
+      {UiText::kTopSpeed, hasSpeed ? formatted("%.1f km/h", s.topSpeed) : unknown},
+      {UiText::kMovingSpeed,
+       (std::isnan(s.movingSpeed) ? unknown : formatted("%.1f km/h", s.movingSpeed)) + " " +
+           uiText(UiText::kAverageWhileMoving, language)},
+      {UiText::kStops, std::to_string(s.stops.size())},
+  };
+  std::size_t labelWidth = 0;
+  for (const auto& line : lines) {
+    labelWidth = std::max(labelWidth, displayWidth(uiText(line.first, language)) + 2);
+  }
+  std::string text;
+  for (const auto& [label, value] : lines) {
+    const std::string shown = std::string(uiText(label, language)) + ":";
+    text += shown + std::string(labelWidth - displayWidth(shown), ' ') + value + "\n";
+  }
   for (std::size_t i = 0; i < s.stops.size(); ++i) {
-    const std::vector<std::string> f = stopFields(s.stops[i], s);
-    text += "  stop " + std::to_string(i + 1) + ": arrived " + f[0] + ", departed " + f[1] +
-            ", dwell " + f[2] + ", at " + f[3] + ", " + f[4] + "\n";
+    std::vector<std::string> fields = stopFields(s.stops[i], s, language);
+    fields.insert(fields.begin(), std::to_string(i + 1));
+    text += "  " + fillText(UiText::kStopLine, language, fields) + "\n";
   }
   return text;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/logtool/ui_text.h"
+
 namespace logtool {
 
 // What the summary reads from one row; NaN where the log has no such value.
@@ -64,11 +66,12 @@ class SummaryBuilder {
 };
 
 // The summary as the lines `logtool summary` prints.
-std::string formatSummary(const RunSummary& summary);
+std::string formatSummary(const RunSummary& summary, Language language = Language::kEnglish);
 
 // A stop's fields as the summary and the report's stop table show them:
 // arrival, departure, dwell, position, doors.
-std::vector<std::string> stopFields(const Stop& stop, const RunSummary& summary);
+std::vector<std::string> stopFields(const Stop& stop, const RunSummary& summary,
+                                    Language language = Language::kEnglish);
 
 }  // namespace logtool
 

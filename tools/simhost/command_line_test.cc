@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include "tests/version_text.h"
 
 namespace simhost {
 namespace {
@@ -27,9 +27,7 @@ TEST(CommandLineTest, OptionsWithValuesAndFlags) {
 }
 
 TEST(CommandLineTest, VersionNamesTheProgramItsVersionAndCopyright) {
-  EXPECT_TRUE(std::regex_match(
-      versionText(), std::regex("simhost \\(Logger\\) [0-9]+\\.[0-9]+\\.[0-9]+\nCopyright .+\n")))
-      << versionText();
+  EXPECT_TRUE(tests::isVersionText(versionText(), "simhost"));
 }
 
 TEST(CommandLineTest, MistakesAreNamed) {
