@@ -53,7 +53,15 @@ logger_test(logger_unit_test
   LIBRARIES logger_core plugin_host)
 target_include_directories(logger_unit_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 if(NOT WIN32)
-  target_sources(logger_unit_test PRIVATE platform/view_worker_posix_test.cc tests/child_process.cc)
+  # Failures and meetings forced by hooking the system calls of the test program.
+  target_sources(logger_unit_test PRIVATE
+    logger/log_file_posix_test.cc
+    logger/running_log_posix_test.cc
+    platform/view_worker_posix_test.cc
+    tests/child_process.cc
+    tests/interposed_calls_posix.cc)
+else()
+  target_sources(logger_unit_test PRIVATE platform/long_path_win32_test.cc)
 endif()
 
 # SpeedGuard, the train plug-in the chain's tests (and the README's example)

@@ -76,7 +76,7 @@ void LogBuffer::askForViewAhead() {
   const std::size_t overlap = (kAheadOverlap + granularity - 1) / granularity * granularity;
   if (view_.size < overlap) return;
   ahead_ = View{nullptr, kChunkSize + overlap, view_.offset + (view_.size - overlap)};
-  viewWorker_.mapViewAhead(file_, static_cast<int64_t>(ahead_.offset), ahead_.size);
+  viewWorker_.mapViewAhead(file_, static_cast<int64_t>(ahead_.offset), ahead_.size, overlap);
 }
 
 void LogBuffer::unmapViews() {
@@ -147,8 +147,18 @@ platform::FileHandle LogBuffer::releaseFile() {
     fileLength_ = fileLength();
     endMapping();
   }
-  if (file_.isOpen()) platform::truncateFile(file_, static_cast<int64_t>(fileLength_));
+  if (file_.isOpen()) {
+    static_cast<void>(platform::truncateFile(file_, static_cast<int64_t>(fileLength_)));
+  }
   return std::move(file_);
+}
+
+void LogBuffer::disown() {
+  view_ = ahead_ = View{};
+  end_ = limit_ = nullptr;
+  chunks_.clear();
+  file_.close();
+  fileLength_ = 0;
 }
 
 }  // namespace logger

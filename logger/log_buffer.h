@@ -76,8 +76,13 @@ class LogBuffer {
   uint64_t fileLength() const;
 
   // Ends the mapping and hands the file over, cut back to fileLength() bytes
-  // with its writing position there; the part in memory stays.
+  // where it can be; where it cannot, the room reserved past them stays,
+  // zero bytes, where readers of the log stop. The part in memory stays.
   platform::FileHandle releaseFile();
+
+  // Forgets the file and the views without touching them, and empties the
+  // log: for a process that holds a copy of another's (a forked child).
+  void disown();
 
   // Calls write(data, size) for each piece of the log in memory, in order,
   // until one returns false; returns whether all succeeded.

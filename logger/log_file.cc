@@ -4,19 +4,38 @@
 #include <cstdint>
 
 namespace logger {
+namespace {
+
+// Writes zero bytes, where readers of the log stop, over size bytes of file
+// from offset on, as far as it can.
+void eraseBytes(const platform::FileHandle& file, int64_t offset, std::size_t size) {
+  static const char kZeros[4096] = {};
+  while (size > 0) {
+    const std::size_t piece = std::min(size, sizeof kZeros);
+    if (platform::writeFileAt(file, offset, kZeros, piece) != piece) return;
+    offset += static_cast<int64_t>(piece);
+    size -= piece;
+  }
+}
+
+}  // namespace
 
 bool writeLogFile(const LogBuffer& log, const platform::FileHandle& file) {
-  const bool whole = log.forEachPiece([&file](const char* data, std::size_t size) {
-    return platform::writeFile(file, data, size);
+  // Placed after the file's part, not where the writing position happens to
+  // be: a file that could not be cut back has room past its part.
+  const int64_t before = static_cast<int64_t>(log.fileLength());
+  std::size_t written = 0;
+  const bool whole = log.forEachPiece([&](const char* data, std::size_t size) {
+    const std::size_t count =
+        platform::writeFileAt(file, before + static_cast<int64_t>(written), data, size);
+    written += count;
+    return count == size;
   });
   if (whole) return true;
   // What the file held before is kept whole: rows never straddle it.
-  const int64_t before = static_cast<int64_t>(log.fileLength());
-  const int64_t written = platform::fileSize(file);
-  if (written >= before) {
-    const int64_t kept = before + static_cast<int64_t>(wholeLinesLength(
-                                      log, static_cast<std::size_t>(written - before)));
-    if (kept < written) platform::truncateFile(file, kept);
+  const std::size_t kept = wholeLinesLength(log, written);
+  if (kept < written && !platform::truncateFile(file, before + static_cast<int64_t>(kept))) {
+    eraseBytes(file, before + static_cast<int64_t>(kept), written - kept);
   }
   return false;
 }

@@ -13,8 +13,9 @@ namespace logger {
 // Writes the log's part in memory into the file, after the log's part that
 // the file already holds (all of a log without a file, into a new, empty
 // one). When the file takes only part of it (a full disk), cuts the file back
-// to the end of the last whole line written, so that it never ends inside a
-// row. Returns whether the whole log was written.
+// to the end of the last whole line written, or where it cannot be cut,
+// overwrites the part row with zero bytes, so that no row is ever cut short.
+// Returns whether the whole log was written.
 bool writeLogFile(const LogBuffer& log, const platform::FileHandle& file);
 
 // The length of the first size bytes of the log's part in memory up to and

@@ -85,6 +85,7 @@ class Logger {
   std::vector<IndexedColumn> indexedColumns_;  // each entry the columns read, once
   Handles commanded_{0, 0, 0, 0};              // the handles whose texts the PLUGIN_ keys hold
   bool commandedHeld_ = false;                 // the PLUGIN_ keys hold commanded_
+  int64_t runProcess_ = 0;                     // the process that started the run
   bool runOpen_ = false;                       // a run started and its log not yet written
   bool logging_ = false;  // rows are appended: the run is open and memory lasted
 };

@@ -40,8 +40,11 @@ void Logger::startRun(const std::string& modulePath) {
     readColumns(files.columnsPath, values_.decimalMark(), &columns_, &log_);
   } catch (...) {
     // The run does not start: its in-progress file goes with it.
+    if (log_.hasFile()) {
+      platform::FileHandle file = log_.releaseFile();
+      platform::removeOpenFile(&file, runningPath_);
+    }
     log_.clear();
-    if (!runningPath_.empty()) platform::removeFile(runningPath_);
     runningPath_.clear();
     throw;
   }
@@ -53,12 +56,18 @@ void Logger::startRun(const std::string& modulePath) {
       indexedColumns_.push_back(IndexedColumn{slot, indexedEntryOf(slot), 0, false});
     }
   }
+  runProcess_ = platform::currentProcessId();
   runOpen_ = logging_ = true;
 }
 
 void Logger::endRun() {
   if (!runOpen_) return;
-  if (log_.hasFile()) {
+  if (runProcess_ != platform::currentProcessId()) {
+    // A child that the host forked during the run: the run, its file and its
+    // views are the parent's, which goes on writing them; the copies here are
+    // let go untouched.
+    log_.disown();
+  } else if (log_.hasFile()) {
     finishLogFile();
   } else if (!logStem_.empty()) {
     writeLog();
@@ -77,8 +86,7 @@ void Logger::startLogFile(const std::string& directory) {
     return;
   }
   // No mapping: the run goes on in memory and its log is written at its end.
-  file.close();
-  platform::removeFile(path);
+  platform::removeOpenFile(&file, path);
 }
 
 void Logger::finishLogFile() {

@@ -1,5 +1,7 @@
 #include "logger/running_log.h"
 
+#include <vector>
+
 #include "logger/run_files.h"
 
 namespace logger {
@@ -21,6 +23,24 @@ bool isDigits(const std::string& text, std::size_t from, std::size_t count) {
 
 std::string inDirectory(const std::string& directory, const std::string& name) {
   return directory + platform::pathSeparator() + name;
+}
+
+// True when one of names, the entries of directory, is a finished log of
+// logName that is the very file open in file: a run that ended, or a
+// recovery, was cut short between giving the file its finished name and
+// taking the running one away.
+bool hasFinishedName(const platform::FileHandle& file, const std::string& directory,
+                     const std::string& logName, const std::vector<std::string>& names) {
+  const std::string ending = ".csv";
+  for (const std::string& name : names) {
+    if (name.size() < logName.size() + ending.size() ||
+        name.compare(0, logName.size(), logName) != 0 ||
+        name.compare(name.size() - ending.size(), ending.size(), ending) != 0) {
+      continue;
+    }
+    if (platform::isSameFile(file, inDirectory(directory, name))) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -86,16 +106,22 @@ int64_t lastWholeLineEnd(const platform::FileHandle& file) {
 }
 
 void recoverRunningLogs(const std::string& directory) {
-  for (const std::string& name : platform::listDirectory(directory)) {
+  const std::vector<std::string> names = platform::listDirectory(directory);
+  for (const std::string& name : names) {
     const std::string logName = logNameOfRunningFile(name);
     if (logName.empty()) continue;
     const std::string path = inDirectory(directory, name);
     platform::FileHandle file = platform::takeOverFile(path);
     if (!file.isOpen()) continue;  // a live run's, or gone
+    // Every name goes while the file is held: once it is let go, a new run
+    // may create a file of the same name.
+    if (hasFinishedName(file, directory, logName, names)) {
+      platform::removeOpenFile(&file, path);
+      continue;
+    }
     const int64_t kept = lastWholeLineEnd(file);
     if (kept == 0) {
-      file.close();
-      platform::removeFile(path);
+      platform::removeOpenFile(&file, path);
     } else if (kept > 0 && platform::truncateFile(file, kept)) {
       nameFinishedLog(&file, path, inDirectory(directory, logName));
     }

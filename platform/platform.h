@@ -46,58 +46,77 @@ struct LocalTime {
 };
 
 // The current local time; false when the platform cannot convert it.
-bool currentLocalTime(LocalTime* time);
+[[nodiscard]] bool currentLocalTime(LocalTime* time);
 
 // Opens the regular file at path for reading, sharing it with other
 // processes; anything else there (a directory, a pipe, a device) gives a
 // handle that holds no file.
-FileHandle openForReading(const std::string& path);
+[[nodiscard]] FileHandle openForReading(const std::string& path);
 
 // Reads up to size bytes; returns the count read, 0 at the end, -1 on error.
-std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size);
+[[nodiscard]] std::ptrdiff_t readFile(const FileHandle& file, char* buffer, std::size_t size);
 
 // What createNewFile found at the path.
 enum class CreateResult { kCreated, kAlreadyExists, kFailed };
 
 // Creates a new file at path for writing, never replacing an existing one,
 // into *file; other processes may read and write it meanwhile.
-CreateResult createNewFile(const std::string& path, FileHandle* file);
+[[nodiscard]] CreateResult createNewFile(const std::string& path, FileHandle* file);
 
 // Writes all size bytes; false when not all of them could be written.
-bool writeFile(const FileHandle& file, const char* data, std::size_t size);
+[[nodiscard]] bool writeFile(const FileHandle& file, const char* data, std::size_t size);
+
+// Writes size bytes at offset, wherever the writing position is, and leaves
+// that position undefined; returns how many were written, fewer than size
+// when the disk took no more.
+[[nodiscard]] std::size_t writeFileAt(const FileHandle& file, int64_t offset, const char* data,
+                                      std::size_t size);
 
 // The size in bytes of an open file; -1 when it cannot be told.
-int64_t fileSize(const FileHandle& file);
+[[nodiscard]] int64_t fileSize(const FileHandle& file);
 
 // Cuts an open file back to its first size bytes, or grows it to size, and
 // places the writing position there; false when it cannot.
-bool truncateFile(const FileHandle& file, int64_t size);
+[[nodiscard]] bool truncateFile(const FileHandle& file, int64_t size);
 
 // Reads up to size bytes at offset; returns the count read, 0 at the end, -1
 // on error.
-std::ptrdiff_t readFileAt(const FileHandle& file, int64_t offset, char* buffer, std::size_t size);
+[[nodiscard]] std::ptrdiff_t readFileAt(const FileHandle& file, int64_t offset, char* buffer,
+                                        std::size_t size);
 
 // The names of the entries in directory, without "." and ".."; empty when
 // it cannot be read.
-std::vector<std::string> listDirectory(const std::string& directory);
+[[nodiscard]] std::vector<std::string> listDirectory(const std::string& directory);
 
 // Removes the file at path; false when it cannot.
-bool removeFile(const std::string& path);
+[[nodiscard]] bool removeFile(const std::string& path);
 
 // Creates a new file at path for a running log, never replacing an existing
 // one, into *file: readable and writable, mappable, and held against
 // takeOverFile for as long as it is open; others may read it meanwhile.
-CreateResult createRunningFile(const std::string& path, FileHandle* file);
+[[nodiscard]] CreateResult createRunningFile(const std::string& path, FileHandle* file);
+
+// Removes the file at path, open in *file, while *file still holds it, so
+// that no one can take the name over in between; then closes *file. Leaves
+// the file where it cannot be removed.
+void removeOpenFile(FileHandle* file, const std::string& path);
+
+// True when path names the very file open in file (one of its names).
+[[nodiscard]] bool isSameFile(const FileHandle& file, const std::string& path);
 
 // Opens the regular file at path as createRunningFile does, unless an open
 // handle holds it; a handle that holds no file when it is held, gone or
 // anything but a regular file.
-FileHandle takeOverFile(const std::string& path);
+[[nodiscard]] FileHandle takeOverFile(const std::string& path);
 
 // Renames the file at path, open in *file from createRunningFile or
 // takeOverFile, to newPath, never replacing a file there; closes *file when
 // renamed. kAlreadyExists when newPath is taken.
-CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath);
+[[nodiscard]] CreateResult renameOpenFile(FileHandle* file, const std::string& path,
+                                          const std::string& newPath);
+
+// This process's identifier; a child forked from it has another.
+int64_t currentProcessId();
 
 // The alignment that a mapped view's offset into its file must have.
 std::size_t mappingGranularity();
@@ -105,7 +124,7 @@ std::size_t mappingGranularity();
 // Makes room on the disk for the bytes [offset, offset + size) of file,
 // growing it as needed, so that a full disk fails here and never when a page
 // is touched; then maps them shared and writable. nullptr when either fails.
-char* mapFileView(const FileHandle& file, int64_t offset, std::size_t size);
+[[nodiscard]] char* mapFileView(const FileHandle& file, int64_t offset, std::size_t size);
 
 // Unmaps a view that mapFileView returned; its pages stay the file's.
 void unmapFileView(char* view, std::size_t size);

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -131,6 +132,19 @@ bool writeFile(const FileHandle& file, const char* data, std::size_t size) {
   return true;
 }
 
+std::size_t writeFileAt(const FileHandle& file, int64_t offset, const char* data,
+                        std::size_t size) {
+  std::size_t written = 0;
+  while (written < size) {
+    const ssize_t count = pwrite(descriptorOf(file), data + written, size - written,
+                                 static_cast<off_t>(offset + static_cast<int64_t>(written)));
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) break;
+    written += static_cast<std::size_t>(count);
+  }
+  return written;
+}
+
 int64_t fileSize(const FileHandle& file) {
   struct stat status;
   if (fstat(descriptorOf(file), &status) != 0) return -1;
@@ -164,6 +178,17 @@ std::vector<std::string> listDirectory(const std::string& directory) {
 
 bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+void removeOpenFile(FileHandle* file, const std::string& path) {
+  // Removed under the lock: once it is let go, another Load could create a
+  // new file of that name, which must stay.
+  unlink(path.c_str());
+  file->close();
+}
+
+bool isSameFile(const FileHandle& file, const std::string& path) {
+  return stillAtPath(descriptorOf(file), path);
+}
+
 CreateResult createRunningFile(const std::string& path, FileHandle* file) {
   FileHandle created(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (!created.isOpen())
@@ -191,17 +216,23 @@ FileHandle takeOverFile(const std::string& path) {
 
 CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std::string& newPath) {
   // A hard link never replaces a file; the lock is held until the old name
-  // is gone. A file system without links is renamed after a look.
+  // is gone. Where the file system has no links, a renaming that never
+  // replaces; only where the kernel lacks that too, a renaming after a look.
   if (link(path.c_str(), newPath.c_str()) == 0) {
     unlink(path.c_str());
-  } else if (errno == EEXIST || fileExists(newPath)) {
+  } else if (errno == EEXIST) {
     return CreateResult::kAlreadyExists;
-  } else if (rename(path.c_str(), newPath.c_str()) != 0) {
-    return CreateResult::kFailed;
+  } else if (renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE) != 0) {
+    if (errno == EEXIST) return CreateResult::kAlreadyExists;
+    if (errno != EINVAL && errno != ENOSYS) return CreateResult::kFailed;
+    if (fileExists(newPath)) return CreateResult::kAlreadyExists;
+    if (rename(path.c_str(), newPath.c_str()) != 0) return CreateResult::kFailed;
   }
   file->close();
   return CreateResult::kCreated;
 }
+
+int64_t currentProcessId() { return static_cast<int64_t>(getpid()); }
 
 std::size_t mappingGranularity() { return static_cast<std::size_t>(sysconf(_SC_PAGESIZE)); }
 

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "platform/ini_text.h"
+#include "platform/long_path_win32.h"
+#include "platform/module_end_win32.h"
 #include "platform/platform.h"
 #include "platform/wide_text_win32.h"
 
@@ -26,14 +28,8 @@ constexpr DWORD kMaxWidePath = 32768;
 // any entry point runs: the path in UTF-8, three bytes at most per unit.
 char capturedModulePath[3 * kMaxWidePath];
 
-// path in UTF-8 as the wide file functions take it: a path too long for
-// them as it is, if absolute, with the prefix that lifts their length limit.
-std::wstring fileName(const std::string& path) {
-  std::wstring wide = widened(path);
-  const bool absolute = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
-  if (wide.size() >= MAX_PATH - 12 && absolute) wide.insert(0, L"\\\\?\\");
-  return wide;
-}
+// path in UTF-8 as the wide file functions take it.
+std::wstring fileName(const std::string& path) { return platform::longPathName(widened(path)); }
 
 // length UTF-16 units at text in UTF-8; empty when they are not valid UTF-16.
 std::string narrowed(const wchar_t* text, int length) {
@@ -69,11 +65,22 @@ platform::FileHandle toFileHandle(HANDLE handle) {
 
 }  // namespace
 
-// The module's attach notification. A thread attach finds the path already
-// captured at process attach, the same text, and leaves it be.
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+namespace {
+
+// Written by the detach notification alone, read by the thread it runs on.
+platform::ModuleEnd theModuleEnd = platform::ModuleEnd::kRunning;
+
+}  // namespace
+
+// The module's attach and detach notification. A thread attach finds the
+// path already captured at process attach, the same text, and leaves it be.
+// The detach comes before the module's statics end.
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH || (reason == DLL_THREAD_ATTACH && !capturedModulePath[0])) {
     captureModulePath(module);
+  }
+  if (reason == DLL_PROCESS_DETACH) {
+    theModuleEnd = reserved ? platform::ModuleEnd::kExiting : platform::ModuleEnd::kUnloading;
   }
   return TRUE;
 }
@@ -81,6 +88,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 namespace platform {
 
 const char* modulePath() { return capturedModulePath; }
+
+ModuleEnd moduleEnd() { return theModuleEnd; }
 
 const char* moduleExtension() { return ".dll"; }
 
@@ -185,6 +194,23 @@ bool writeFile(const FileHandle& file, const char* data, std::size_t size) {
   return true;
 }
 
+std::size_t writeFileAt(const FileHandle& file, int64_t offset, const char* data,
+                        std::size_t size) {
+  std::size_t written = 0;
+  while (written < size) {
+    const uint64_t at = static_cast<uint64_t>(offset) + written;
+    OVERLAPPED position = {};
+    position.Offset = static_cast<DWORD>(at);
+    position.OffsetHigh = static_cast<DWORD>(at >> 32);
+    const std::size_t rest = size - written;
+    const DWORD piece = rest > 0x40000000 ? 0x40000000 : static_cast<DWORD>(rest);
+    DWORD count = 0;
+    if (!WriteFile(toHandle(file), data + written, piece, &count, &position) || count == 0) break;
+    written += count;
+  }
+  return written;
+}
+
 int64_t fileSize(const FileHandle& file) {
   LARGE_INTEGER size;
   if (!GetFileSizeEx(toHandle(file), &size)) return -1;
@@ -225,6 +251,26 @@ std::vector<std::string> listDirectory(const std::string& directory) {
 
 bool removeFile(const std::string& path) { return DeleteFileW(fileName(path).c_str()) != 0; }
 
+void removeOpenFile(FileHandle* file, const std::string& path) {
+  // The handle shares deletion: the file goes when the handle is closed.
+  // Where that is refused, it is removed after closing; no one else can
+  // create a file of that name while it is there.
+  const bool removed = DeleteFileW(fileName(path).c_str()) != 0;
+  file->close();
+  if (!removed) DeleteFileW(fileName(path).c_str());
+}
+
+bool isSameFile(const FileHandle& file, const std::string& path) {
+  const FileHandle named =
+      openDiskFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  BY_HANDLE_FILE_INFORMATION open;
+  BY_HANDLE_FILE_INFORMATION other;
+  return named.isOpen() && GetFileInformationByHandle(toHandle(file), &open) &&
+         GetFileInformationByHandle(toHandle(named), &other) &&
+         open.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+         open.nFileIndexHigh == other.nFileIndexHigh && open.nFileIndexLow == other.nFileIndexLow;
+}
+
 // The running log's access and share mode: others may read it, and it may be
 // renamed while open; whoever else asks to write it, as takeOverFile does, is
 // refused while it is open. No deletion access is asked for, so that readers
@@ -253,6 +299,8 @@ CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std
   }
   return CreateResult::kFailed;
 }
+
+int64_t currentProcessId() { return static_cast<int64_t>(GetCurrentProcessId()); }
 
 std::size_t mappingGranularity() {
   SYSTEM_INFO system;

@@ -30,10 +30,12 @@ class ViewWorker {
 
   // Starts mapping size bytes of file from offset on, as mapFileView does,
   // and getting their pages ready, after the work handed over before, and
-  // returns at once; takeViewAhead hands the view over. One view ahead at a
+  // returns at once; takeViewAhead hands the view over. The first sharedLead
+  // bytes may be written meanwhile through another view. One view ahead at a
   // time; file stays open until it is taken. The thread starts on the first
   // call that needs it.
-  void mapViewAhead(const FileHandle& file, int64_t offset, std::size_t size);
+  void mapViewAhead(const FileHandle& file, int64_t offset, std::size_t size,
+                    std::size_t sharedLead = 0);
 
   // The view mapViewAhead was asked for, once mapped (waiting for it), for
   // the caller to write and to hand back to unmap; nullptr when it could not

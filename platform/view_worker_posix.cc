@@ -165,7 +165,10 @@ ViewWorker::State* ViewWorker::state() {
   return state_.get();
 }
 
-void ViewWorker::mapViewAhead(const FileHandle& file, int64_t offset, std::size_t size) {
+// Getting pages ready changes no byte of them: the lead shared with another
+// view needs no care.
+void ViewWorker::mapViewAhead(const FileHandle& file, int64_t offset, std::size_t size,
+                              std::size_t) {
   State* state = this->state();
   if (!state) return;
   std::unique_lock<std::mutex> lock(state->mutex);

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -95,6 +96,24 @@ TEST(CrashRecoveryTest, TheNextLoadLeavesEachKilledRunsLogAsADisposeWould) {
     folder.module->Dispose();
     EXPECT_EQ(folder.module.logs().size(), killedRuns.size() + 1);
   }
+}
+
+TEST(ForkedHostTest, AChildThatExitsLeavesTheParentsRunWhole) {
+  PluginFolder folder;
+  const ChildOutcome outcome = runInChild([&folder] {
+    folder.module->Load();
+    elapseFrames(*folder.module, 1, 30000);  // several chunks, one under way
+    // The child's exit ends the module's statics as an unload would.
+    const pid_t child = fork();
+    if (child == 0) exit(0);
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return 3;
+    elapseFrames(*folder.module, 30001, 60000);
+    folder.module->Dispose();
+    return 0;
+  });
+  ASSERT_TRUE(outcome.exited && outcome.exitCode == 0) << outcome.describe();
+  EXPECT_EQ(folder.module.onlyLog(), cleanLog(60000));
 }
 
 // A byte through a pipe, to hold one child until the other is done.

@@ -1,10 +1,18 @@
-// A host killed in the middle of a run on Windows: this test program starts
+// Hosts that end in the middle of a run on Windows. This test program starts
 // itself again as the host, which loads the module, logs frames and ends by
-// TerminateProcess; the next Load here must leave that run's log.
+// TerminateProcess, after which the next Load here must leave that run's
+// log, or by ExitProcess, which leaves it itself. A host here unloads the
+// module with a run open, loads it again without Dispose, and runs many short
+// runs.
 #include <gtest/gtest.h>
+// windows.h first: tlhelp32.h builds on its declarations.
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "tests/module_fixture.h"
@@ -16,40 +24,56 @@ using testing_support::readFileBytes;
 using testing_support::sampleState;
 using testing_support::TemporaryDirectory;
 
-// The environment that turns this program into the killed host.
+// The environment that turns this program into a host that ends mid-run.
 constexpr char kFolderVariable[] = "LOGGER_KILLED_HOST_FOLDER";
 constexpr char kFramesVariable[] = "LOGGER_KILLED_HOST_FRAMES";
 constexpr UINT kKilledExitCode = 9;
+constexpr UINT kExitedExitCode = 7;
 
 void writeModuleFiles(const TemporaryDirectory& directory) {
   directory.write("Logger.csv", "time,T\nspeed,S\nlocation,L\nbc,BC\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
 }
 
-// The host: run only as the child that the test below starts.
-TEST(KilledHost, DISABLED_LogsFramesAndIsTerminated) {
+// Loads the module of the folder named in the environment and logs the
+// frames named there; false when this program is not such a host.
+bool logFramesAsHost(plugin::PluginModule* module) {
   const char* folder = std::getenv(kFolderVariable);
   const char* frames = std::getenv(kFramesVariable);
-  if (!folder || !frames) GTEST_SKIP() << "run by KilledHostTest only";
-  plugin::PluginModule module;
+  if (!folder || !frames) return false;
   std::string error;
-  ASSERT_TRUE(module.open(std::string(folder) + "\\" + plugin::defaultModuleFileName(), &error))
-      << error;
-  module.Load();
-  for (int frame = 1; frame <= std::atoi(frames); ++frame) {
-    module.Elapse(sampleState(frame), nullptr, nullptr);
+  if (!module->open(std::string(folder) + "\\" + plugin::defaultModuleFileName(), &error)) {
+    return false;
   }
+  module->Load();
+  for (int frame = 1; frame <= std::atoi(frames); ++frame) {
+    module->Elapse(sampleState(frame), nullptr, nullptr);
+  }
+  return true;
+}
+
+// The hosts: run only as the children that the tests below start.
+TEST(EndingHost, DISABLED_LogsFramesAndIsTerminated) {
+  plugin::PluginModule module;
+  if (!logFramesAsHost(&module)) GTEST_SKIP() << "run by KilledHostTest only";
   TerminateProcess(GetCurrentProcess(), kKilledExitCode);
 }
 
-// Runs this program as the killed host for folder; returns its exit code.
-DWORD runKilledHost(const std::string& folder, int frames) {
+TEST(EndingHost, DISABLED_LogsFramesAndExits) {
+  plugin::PluginModule module;
+  if (!logFramesAsHost(&module)) GTEST_SKIP() << "run by ExitingHostTest only";
+  ExitProcess(kExitedExitCode);
+}
+
+// Runs this program as the host of the given test for folder; returns its
+// exit code.
+DWORD runEndingHost(const std::string& folder, int frames, const std::wstring& host) {
   wchar_t program[MAX_PATH];
   GetModuleFileNameW(nullptr, program, MAX_PATH);
   const std::wstring commandLine =
       L"\"" + std::wstring(program) + L"\" \"" + testing_support::builtModulePath().wstring() +
       L"\" \"" + testing_support::expectedLogDirectory().wstring() +
-      L"\" --gtest_filter=KilledHost.* --gtest_also_run_disabled_tests";
+      L"\" --gtest_filter=EndingHost." + host + L" --gtest_also_run_disabled_tests";
   SetEnvironmentVariableA(kFolderVariable, folder.c_str());
   SetEnvironmentVariableA(kFramesVariable, std::to_string(frames).c_str());
   STARTUPINFOW startup = {};
@@ -88,12 +112,108 @@ TEST(KilledHostTest, TheNextLoadLeavesTheTerminatedRunsLog) {
     TemporaryDirectory directory;
     writeModuleFiles(directory);
     InstalledModule module(directory.path(), plugin::defaultModuleFileName());
-    ASSERT_EQ(runKilledHost(directory.path().string(), frames), kKilledExitCode);
+    ASSERT_EQ(
+        runEndingHost(directory.path().string(), frames, L"DISABLED_LogsFramesAndIsTerminated"),
+        kKilledExitCode);
     EXPECT_TRUE(module.logs().empty());
     module->Load();
     EXPECT_EQ(module.onlyLog(), cleanLog(frames)) << frames << " frames";
     module->Dispose();
   }
+}
+
+TEST(ExitingHostTest, AHostThatExitsMidRunLeavesItsWholeLog) {
+  TemporaryDirectory directory;
+  writeModuleFiles(directory);
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
+  ASSERT_EQ(runEndingHost(directory.path().string(), 60000, L"DISABLED_LogsFramesAndExits"),
+            kExitedExitCode);
+  ASSERT_TRUE(testing_support::awaitFinishedLogs(directory.path(), 1));
+  EXPECT_EQ(module.onlyLog(), cleanLog(60000));
+}
+
+// The frame after which the log first passes the end of its second chunk:
+// the chunk switch's work is then under way.
+int frameJustPastSecondChunk(const std::string& log) {
+  int frame = 0;
+  for (std::size_t at = log.find('\n'); at != std::string::npos; at = log.find('\n', at + 1)) {
+    if (at >= (std::size_t{2} << 20)) return frame;
+    ++frame;
+  }
+  return frame;
+}
+
+// A module in a folder of its own with a run open, logged until just past
+// its second chunk, and the log that run must leave.
+struct RunPastSecondChunk {
+  RunPastSecondChunk() {
+    writeModuleFiles(directory);
+    module->Load();
+    for (int frame = 1; frame <= frames; ++frame) {
+      module->Elapse(sampleState(frame), nullptr, nullptr);
+    }
+  }
+  const int frames = frameJustPastSecondChunk(cleanLog(60000));
+  const std::string expected = cleanLog(frames);
+  TemporaryDirectory directory;
+  InstalledModule module{directory.path(), plugin::defaultModuleFileName()};
+};
+
+TEST(UnloadedModuleTest, UnloadingWithARunOpenFinishesItsLog) {
+  RunPastSecondChunk run;
+  ASSERT_GT(run.frames, 0);
+  run.module->close();
+  ASSERT_TRUE(testing_support::awaitFinishedLogs(run.directory.path(), 1));
+  EXPECT_EQ(run.module.onlyLog(), run.expected);
+}
+
+TEST(UnloadedModuleTest, ASecondLoadWithoutDisposeFinishesTheFirstLog) {
+  RunPastSecondChunk run;
+  run.module->Load();
+  ASSERT_EQ(run.module.logs().size(), 1u);
+  EXPECT_EQ(readFileBytes(run.module.logs()[0]), run.expected);
+  run.module->Dispose();
+}
+
+// The threads and the handles of this process.
+struct ProcessCounts {
+  int threads = 0;
+  DWORD handles = 0;
+};
+
+ProcessCounts countThreadsAndHandles() {
+  ProcessCounts counts;
+  GetProcessHandleCount(GetCurrentProcess(), &counts.handles);
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 thread = {};
+  thread.dwSize = sizeof thread;
+  for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread)) {
+    if (thread.th32OwnerProcessID == GetCurrentProcessId()) ++counts.threads;
+  }
+  CloseHandle(snapshot);
+  return counts;
+}
+
+TEST(UnloadedModuleTest, ManyShortRunsLeaveNoThreadOrHandleBehind) {
+  TemporaryDirectory directory;
+  writeModuleFiles(directory);
+  InstalledModule module(directory.path(), plugin::defaultModuleFileName());
+  // Each run passes a few chunks, so that work is handed to the pool.
+  const auto run = [&module] {
+    module->Load();
+    for (int frame = 1; frame <= 60000; ++frame)
+      module->Elapse(sampleState(frame), nullptr, nullptr);
+    module->Dispose();
+  };
+  for (int warmUp = 0; warmUp < 3; ++warmUp) run();
+  const ProcessCounts before = countThreadsAndHandles();
+  constexpr int kRuns = 20;
+  for (int index = 0; index < kRuns; ++index) run();
+  const ProcessCounts after = countThreadsAndHandles();
+  // The pool keeps a worker or two idle for a while; the runs add nothing.
+  EXPECT_LE(after.threads, before.threads + 2);
+  EXPECT_LE(after.handles, before.handles + 2);
+  EXPECT_EQ(module.logs().size(), 3u + kRuns);
 }
 
 }  // namespace

@@ -248,6 +248,7 @@ class Sequence {
 
 // Checks the logs in directory against the runs expected, then removes them.
 void checkAndRemoveLogs(const std::filesystem::path& directory, std::vector<LogShape> expected) {
+  testing_support::awaitFinishedLogs(directory, expected.size());
   const auto logs = testing_support::filesStartingWith(directory, "Log_");
   EXPECT_EQ(logs.size(), expected.size()) << "logs written";
   for (const auto& path : logs) {

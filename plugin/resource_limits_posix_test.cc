@@ -59,11 +59,19 @@ bool withoutRoomOnDisk(const std::function<void()>& body) {
   return limited;
 }
 
-// Disposes the run in a child whose files may grow to at most maxFileBytes.
+// Plays a run of five frames in a child, gathered in memory as where no file
+// can be mapped, and disposes it while the child's files may grow to at most
+// maxFileBytes.
 ChildOutcome disposeWithFileSizeLimit(plugin::PluginModule& module, rlim_t maxFileBytes) {
   return runInChild([&module, maxFileBytes] {
+    const bool started = withoutRoomOnDisk([&module] {
+      module.Load();
+      for (int32_t frame = 1; frame <= 5; ++frame) {
+        module.Elapse(stateAt(1000000 + frame, 0.0f), nullptr, nullptr);
+      }
+    });
     signal(SIGXFSZ, SIG_IGN);
-    if (!limit(RLIMIT_FSIZE, maxFileBytes)) return kLimitRefused;
+    if (!started || !limit(RLIMIT_FSIZE, maxFileBytes)) return kLimitRefused;
     module.Dispose();
     return module.GetPluginVersion() == 131072 ? kHostSurvived : 1;
   });
@@ -74,13 +82,6 @@ TEST(FullDiskTest, TheLogIsCutBackToItsLastWholeRow) {
   directory.write("Logger.csv", "time,Milliseconds\n");
   directory.write("Logger.ini", "[Frame]\nSkip=1\n");
   InstalledModule module(directory.path(), plugin::defaultModuleFileName());
-  // The run in memory, as where no file can be mapped; Dispose meets the full disk.
-  ASSERT_TRUE(withoutRoomOnDisk([&module] {
-    module->Load();
-    for (int32_t frame = 1; frame <= 5; ++frame) {
-      module->Elapse(stateAt(1000000 + frame, 0.0f), nullptr, nullptr);
-    }
-  }));
   const std::string header = "Milliseconds,\r\n";  // 15 bytes; each row is 10
   const std::string whole = header + "1000001,\r\n1000002,\r\n1000003,\r\n1000004,\r\n1000005,\r\n";
   struct Case {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <thread>
 
 namespace testing_support {
 namespace {
@@ -41,6 +45,21 @@ std::string InstalledModule::onlyLog() const {
     return std::string();
   }
   return readFileBytes(found.front());
+}
+
+bool awaitFinishedLogs(const std::filesystem::path& directory, std::size_t count) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  for (;;) {
+    const std::vector<std::filesystem::path> logs = filesStartingWith(directory, "Log_");
+    // On Windows a log just renamed may still be held a moment, which
+    // readers that do not share deletion must wait for.
+    const bool finished =
+        filesStartingWith(directory, "Running_").empty() && logs.size() == count &&
+        std::all_of(logs.begin(), logs.end(),
+                    [](const std::filesystem::path& log) { return std::ifstream(log).is_open(); });
+    if (finished || std::chrono::steady_clock::now() > deadline) return finished;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 VehicleState sampleState(int frame) {

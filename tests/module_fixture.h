@@ -41,6 +41,12 @@ class InstalledModule {
   plugin::PluginModule module_;
 };
 
+// Waits until directory holds count finished logs ("Log_*"), each of them
+// let go by the module and readable, and no in-progress file, a second at
+// most: a module unloaded while its pool's work is under way finishes its
+// run once that work is over. False when the second passed first.
+bool awaitFinishedLogs(const std::filesystem::path& directory, std::size_t count);
+
 // A VehicleState with every field set from one running number, so that each
 // frame's values differ.
 VehicleState sampleState(int frame);
