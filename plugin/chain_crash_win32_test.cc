@@ -1,0 +1,55 @@
+// A chained plug-in that crashes, or ends the process, in its Elapse, on
+// Windows: this test program starts itself again as the host, whose chained
+// SpeedGuard then raises an access violation or exits; the next Load here
+// finishes the rows logged before into a log, as after any crash.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/chain_fixture.h"
+#include "tests/test_host_win32.h"
+
+namespace {
+
+using testing_support::ChainedFolders;
+using testing_support::SpeedGuardControl;
+
+// The environment that turns this program into the host of an ending plug-in.
+constexpr char kRootVariable[] = "LOGGER_ENDING_PLUGIN_ROOT";
+constexpr char kModeVariable[] = "LOGGER_ENDING_PLUGIN_MODE";
+
+// The host: run only as the child that the test below starts.
+TEST(EndingPluginHost, DISABLED_LogsUntilThePluginEndsTheProcess) {
+  const char* root = std::getenv(kRootVariable);
+  const char* mode = std::getenv(kModeVariable);
+  if (!root || !mode) GTEST_SKIP() << "run by ChainCrashTest only";
+  // The plug-in's fault ends the process with its code, without an error box or a debugger.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  plugin::PluginModule module;
+  std::string error;
+  ASSERT_TRUE(module.open(ChainedFolders::modulePathIn(root).u8string(), &error)) << error;
+  const SpeedGuardControl guard(ChainedFolders::trainPluginIn(root));
+  testing_support::logUntilThePluginEnds(module, guard, std::atoi(mode));
+}
+
+TEST(ChainCrashTest, RowsLoggedBeforeThePluginEndedTheHostAreRecoveredAtTheNextLoad) {
+  const std::pair<int, DWORD> endings[] = {
+      {SpeedGuardControl::kCrashInElapse, EXCEPTION_ACCESS_VIOLATION},
+      {SpeedGuardControl::kExitInElapse, SpeedGuardControl::kExitCodeInElapse}};
+  for (const auto& [mode, exitCode] : endings) {
+    SCOPED_TRACE(mode);
+    ChainedFolders folders = testing_support::foldersForAnEndingPlugin();
+    EXPECT_EQ(
+        testing_support::runTestAsHost("EndingPluginHost.DISABLED_LogsUntilThePluginEndsTheProcess",
+                                       {{kRootVariable, folders.root.path().u8string()},
+                                        {kModeVariable, std::to_string(mode)}}),
+        exitCode);
+    folders.module->Load();
+    EXPECT_EQ(folders.module.onlyLog(), testing_support::kLogBeforeThePluginEnded);
+    folders.module->Dispose();
+  }
+}
+
+}  // namespace
