@@ -20,6 +20,12 @@ using testing_support::SpeedGuardControl;
 constexpr char kRootVariable[] = "LOGGER_ENDING_PLUGIN_ROOT";
 constexpr char kModeVariable[] = "LOGGER_ENDING_PLUGIN_MODE";
 
+// Ends this process at once with the code of the fault that reached it.
+LONG WINAPI endWithTheFaultsCode(EXCEPTION_POINTERS* fault) {
+  TerminateProcess(GetCurrentProcess(), fault->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 // The host: run only as the child that the test below starts.
 TEST(EndingPluginHost, DISABLED_LogsUntilThePluginEndsTheProcess) {
   const char* root = std::getenv(kRootVariable);
@@ -28,10 +34,7 @@ TEST(EndingPluginHost, DISABLED_LogsUntilThePluginEndsTheProcess) {
   // The plug-in's fault ends the process with its code, without an error box
   // or Wine's debugger (whose backtrace would fill the test's output).
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-  SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* fault) -> LONG {
-    TerminateProcess(GetCurrentProcess(), fault->ExceptionRecord->ExceptionCode);
-    return EXCEPTION_EXECUTE_HANDLER;
-  });
+  SetUnhandledExceptionFilter(endWithTheFaultsCode);
   plugin::PluginModule module;
   std::string error;
   ASSERT_TRUE(module.open(ChainedFolders::modulePathIn(root).u8string(), &error)) << error;
