@@ -23,6 +23,11 @@ void* findExport(LibraryHandle library, const char* name);
 // Unloads a module loaded by loadLibrary, once for each load.
 void unloadLibrary(LibraryHandle library);
 
+// True while the module at path is loaded in this process, by anyone. A
+// module whose last load was undone may stay loaded a moment longer where
+// work of its own still holds it (the logger's, on Windows).
+bool isLibraryLoaded(const std::string& path);
+
 }  // namespace platform
 
 #endif  // LOGGER_PLATFORM_DYNAMIC_LIBRARY_H_

@@ -44,4 +44,13 @@ void* findExport(LibraryHandle library, const char* name) {
 
 void unloadLibrary(LibraryHandle library) { FreeLibrary(static_cast<HMODULE>(library)); }
 
+bool isLibraryLoaded(const std::string& path) {
+  const std::wstring wide = widened(path);
+  HMODULE library = nullptr;
+  return wide.empty() ? GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                           path.c_str(), &library) != 0
+                      : GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                           fullPath(wide).c_str(), &library) != 0;
+}
+
 }  // namespace platform

@@ -56,7 +56,7 @@ void Chain::reject(const std::string& reason) {
 }
 
 void Chain::confirm() {
-  // A stale error file that cannot be removed only misleads; nothing more to do.
+  // Usually there is none to remove.
   if (!errorFilePath_.empty()) static_cast<void>(platform::removeFile(errorFilePath_));
 }
 
@@ -76,12 +76,11 @@ void Chain::writeErrorFile(const std::string& reason) const {
       "The logger could not chain the plug-in " + pluginPath_ + ":\r\n" + reason +
       ".\r\nThe train runs without its own plug-in; the logger logs alone. Mend or remove the "
       "[Chain]\r\nsection of the logger's INI file, then load the train again.\r\n";
-  // The error file is a courtesy to the user: when it cannot be written the
-  // module still goes on alone.
-  static_cast<void>(platform::removeFile(errorFilePath_));
+  static_cast<void>(platform::removeFile(errorFilePath_));  // an earlier run's, if any
   platform::FileHandle file;
-  if (platform::createNewFile(errorFilePath_, &file) == platform::CreateResult::kCreated) {
-    static_cast<void>(platform::writeFile(file, text.data(), text.size()));
+  if (platform::createNewFile(errorFilePath_, &file) == platform::CreateResult::kCreated &&
+      !platform::writeFile(file, text.data(), text.size())) {
+    platform::removeOpenFile(&file, errorFilePath_);  // no torn message
   }
 }
 

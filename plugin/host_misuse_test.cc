@@ -118,6 +118,8 @@ class Sequence {
     }
     if (in_.below(2) == 0) dispose(module);
     module.close();
+    // The next sequence starts on a fresh module, as the model does.
+    EXPECT_TRUE(testing_support::awaitModuleUnloaded(modulePath)) << "the module stays loaded";
     chained_ = false;  // the module unloaded leaves the plug-in, which starts afresh at Load
     if (runOpen_) expected_.push_back(run_);  // a run left open ends as the module unloads
     return expected_;

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/dynamic_library.h"
+
 namespace testing_support {
 namespace {
 
@@ -60,6 +62,15 @@ bool awaitFinishedLogs(const std::filesystem::path& directory, std::size_t count
     if (finished || std::chrono::steady_clock::now() > deadline) return finished;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+}
+
+bool awaitModuleUnloaded(const std::string& path) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (platform::isLibraryLoaded(path)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 VehicleState sampleState(int frame) {

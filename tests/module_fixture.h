@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/temporary_directory.h"
 #include "plugin/plugin_module.h"
+#include "tests/temporary_directory.h"
 
 namespace testing_support {
 
@@ -46,6 +46,12 @@ class InstalledModule {
 // most: a module unloaded while its pool's work is under way finishes its
 // run once that work is over. False when the second passed first.
 bool awaitFinishedLogs(const std::filesystem::path& directory, std::size_t count);
+
+// Waits until the module at path is no longer loaded in this process, a
+// second at most, as a host that loads it again at once and wants a fresh
+// module must: on Windows work of the module's own that is under way keeps
+// it loaded until that work is over. False when the second passed first.
+bool awaitModuleUnloaded(const std::string& path);
 
 // A VehicleState with every field set from one running number, so that each
 // frame's values differ.
