@@ -98,8 +98,12 @@ logger_test(module_test OWN_MAIN
 target_include_directories(module_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(module_test Logger SpeedGuard SpeedGuardWithoutBeacon)
 if(WIN32)
-  # A host killed by TerminateProcess: the test program started again as the host.
-  target_sources(module_test PRIVATE plugin/crash_recovery_win32_test.cc)
+  # Hosts that end mid-run, or whose chained plug-in ends them: the test
+  # program started again as the host.
+  target_sources(module_test PRIVATE
+    plugin/chain_crash_win32_test.cc
+    plugin/crash_recovery_win32_test.cc
+    tests/test_host_win32.cc)
 else()
   # Tests that fork a child process to set resource limits in it.
   target_sources(module_test PRIVATE

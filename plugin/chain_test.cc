@@ -213,6 +213,8 @@ TEST(ChainTest, UnloadingWithARunOpenAndLoadingTwiceLoseNoLog) {
   module.Load();
   module.Elapse(stateAt(2000, 50.0f), nullptr, nullptr);
   module.close();
+  // The first run's end may still be under way on the system's thread pool.
+  ASSERT_TRUE(testing_support::awaitFinishedLogs(folders.loggerDirectory(), 2));
   std::vector<std::string> logs;
   for (const auto& log : folders.module.logs()) logs.push_back(readFileBytes(log));
   std::sort(logs.begin(), logs.end());

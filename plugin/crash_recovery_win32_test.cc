@@ -16,6 +16,7 @@
 #include <string>
 
 #include "tests/module_fixture.h"
+#include "tests/test_host_win32.h"
 
 namespace {
 
@@ -67,30 +68,9 @@ TEST(EndingHost, DISABLED_LogsFramesAndExits) {
 
 // Runs this program as the host of the given test for folder; returns its
 // exit code.
-DWORD runEndingHost(const std::string& folder, int frames, const std::wstring& host) {
-  wchar_t program[MAX_PATH];
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  const std::wstring commandLine =
-      L"\"" + std::wstring(program) + L"\" \"" + testing_support::builtModulePath().wstring() +
-      L"\" \"" + testing_support::expectedLogDirectory().wstring() +
-      L"\" --gtest_filter=EndingHost." + host + L" --gtest_also_run_disabled_tests";
-  SetEnvironmentVariableA(kFolderVariable, folder.c_str());
-  SetEnvironmentVariableA(kFramesVariable, std::to_string(frames).c_str());
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  std::wstring mutableLine = commandLine;
-  DWORD exitCode = 0;
-  if (CreateProcessW(program, &mutableLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  SetEnvironmentVariableA(kFolderVariable, nullptr);
-  SetEnvironmentVariableA(kFramesVariable, nullptr);
-  return exitCode;
+DWORD runEndingHost(const std::string& folder, int frames, const std::string& host) {
+  return testing_support::runTestAsHost(
+      "EndingHost." + host, {{kFolderVariable, folder}, {kFramesVariable, std::to_string(frames)}});
 }
 
 // The log a clean run of the given frames writes, from a fresh module.
@@ -113,7 +93,7 @@ TEST(KilledHostTest, TheNextLoadLeavesTheTerminatedRunsLog) {
     writeModuleFiles(directory);
     InstalledModule module(directory.path(), plugin::defaultModuleFileName());
     ASSERT_EQ(
-        runEndingHost(directory.path().string(), frames, L"DISABLED_LogsFramesAndIsTerminated"),
+        runEndingHost(directory.path().string(), frames, "DISABLED_LogsFramesAndIsTerminated"),
         kKilledExitCode);
     EXPECT_TRUE(module.logs().empty());
     module->Load();
@@ -126,7 +106,7 @@ TEST(ExitingHostTest, AHostThatExitsMidRunLeavesItsWholeLog) {
   TemporaryDirectory directory;
   writeModuleFiles(directory);
   InstalledModule module(directory.path(), plugin::defaultModuleFileName());
-  ASSERT_EQ(runEndingHost(directory.path().string(), 60000, L"DISABLED_LogsFramesAndExits"),
+  ASSERT_EQ(runEndingHost(directory.path().string(), 60000, "DISABLED_LogsFramesAndExits"),
             kExitedExitCode);
   ASSERT_TRUE(testing_support::awaitFinishedLogs(directory.path(), 1));
   EXPECT_EQ(module.onlyLog(), cleanLog(60000));

@@ -15,8 +15,7 @@ const TemporaryDirectory& prepare(const TemporaryDirectory& root, const std::str
                                   const std::string& columns, const std::string& settings) {
   fs::create_directories(root.path() / "logger");
   fs::create_directories(root.path() / "train");
-  fs::copy_file(builtFixturePath(fixtureName),
-                root.path() / "train" / (std::string("SpeedGuard") + platform::moduleExtension()));
+  fs::copy_file(builtFixturePath(fixtureName), ChainedFolders::trainPluginIn(root.path()));
   root.write("logger/Logger.csv", columns);
   root.write("logger/Logger.ini", settings);
   return root;
@@ -53,16 +52,36 @@ void SpeedGuardControl::setMode(int mode) const {
 
 ChainedFolders::ChainedFolders(const std::string& columns, const std::string& settings,
                                const std::string& fixtureName)
-    : guard(prepare(root, fixtureName, columns, settings).path() / "train" /
-            (std::string("SpeedGuard") + platform::moduleExtension())),
+    : guard(trainPluginIn(prepare(root, fixtureName, columns, settings).path())),
       module(root.path() / "logger", plugin::defaultModuleFileName()) {}
 
 std::string ChainedFolders::relativeChain() {
   return std::string("[Chain]\nPlugin=..\\train\\SpeedGuard") + platform::moduleExtension() + "\n";
 }
 
-fs::path ChainedFolders::trainPlugin() const {
-  return root.path() / "train" / (std::string("SpeedGuard") + platform::moduleExtension());
+fs::path ChainedFolders::trainPlugin() const { return trainPluginIn(root.path()); }
+
+fs::path ChainedFolders::modulePathIn(const fs::path& root) {
+  return root / "logger" / plugin::defaultModuleFileName();
 }
+
+fs::path ChainedFolders::trainPluginIn(const fs::path& root) {
+  return root / "train" / (std::string("SpeedGuard") + platform::moduleExtension());
+}
+
+ChainedFolders foldersForAnEndingPlugin() {
+  return ChainedFolders("time,Time\nplugin_brake,P brake\n",
+                        "[Frame]\nSkip=1\n" + ChainedFolders::relativeChain());
+}
+
+void logUntilThePluginEnds(plugin::PluginModule& module, const SpeedGuardControl& guard, int mode) {
+  module.Load();
+  for (int frame = 1; frame <= 3; ++frame)
+    module.Elapse(stateAt(1000 * frame, 10.0f), nullptr, nullptr);
+  guard.setMode(mode);
+  module.Elapse(stateAt(4000, 10.0f), nullptr, nullptr);
+}
+
+const char kLogBeforeThePluginEnded[] = "Time,P brake,\r\n1000,0,\r\n2000,0,\r\n3000,0,\r\n";
 
 }  // namespace testing_support

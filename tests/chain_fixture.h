@@ -27,10 +27,13 @@ class SpeedGuardControl {
   // Every call the plug-in got, one a line.
   std::string record() const;
 
-  // Makes it misbehave: 1 crashes, 2 ends the process in Elapse; 3 answers
-  // an old interface version; 4 passes the driver's handles through and
-  // leaves the arrays alone.
+  // Makes it misbehave: kCrashInElapse, kExitInElapse (which exits with
+  // kExitCodeInElapse); 3 answers an old interface version; 4 passes the
+  // driver's handles through and leaves the arrays alone.
   void setMode(int mode) const;
+  static constexpr int kCrashInElapse = 1;  // an access violation of its own
+  static constexpr int kExitInElapse = 2;
+  static constexpr int kExitCodeInElapse = 3;
 
  private:
   platform::LibraryHandle library_ = nullptr;
@@ -48,6 +51,10 @@ struct ChainedFolders {
   // The chain section naming the train's plug-in by its relative path.
   static std::string relativeChain();
 
+  // Where the module and the plug-in lie under a root.
+  static std::filesystem::path modulePathIn(const std::filesystem::path& root);
+  static std::filesystem::path trainPluginIn(const std::filesystem::path& root);
+
   std::filesystem::path loggerDirectory() const { return root.path() / "logger"; }
   std::filesystem::path trainPlugin() const;
   // The error file the module writes beside itself.
@@ -57,6 +64,18 @@ struct ChainedFolders {
   SpeedGuardControl guard;
   InstalledModule module;
 };
+
+// A run that the chained plug-in ends, played in a child process on each
+// platform: the folders chain SpeedGuard and log every frame's time and the
+// plug-in's brake.
+ChainedFolders foldersForAnEndingPlugin();
+
+// The child's part: Loads module, logs three frames, then sets guard to
+// mode (kCrashInElapse or kExitInElapse), whose next Elapse ends the process.
+void logUntilThePluginEnds(plugin::PluginModule& module, const SpeedGuardControl& guard, int mode);
+
+// The log that the next Load in the parent leaves of that run.
+extern const char kLogBeforeThePluginEnded[];
 
 }  // namespace testing_support
 

@@ -98,7 +98,7 @@ TEST_F(ReportBrowserTest, ChartsHoldTheLogAndSwitchTheirAxis) {
 
   // Pointing at a beacon's marker names it; the scenario passes one 5 s in.
   const auto pointed = std::find_if(lines.begin(), lines.end(), [](const CheckLine& line) {
-    return !line.words.empty() && line.words[0] == "cursor";
+    return !line.words.empty() && line.words[0] == "cursor" && line.fields.at("kind") == "beacon";
   });
   ASSERT_NE(pointed, lines.end());
   EXPECT_EQ(pointed->fields.at("shown"),

@@ -94,8 +94,12 @@ void writeControls(const ScannedRun& run, std::ostream& out) {
       << html(run, UiText::kZoomHint) << "</span> <span class=\"key\"><i class=\"signal\"></i>"
       << html(run, UiText::kSignalChanges) << " <i class=\"beacon\"></i>"
       << html(run, UiText::kBeaconPassed) << " <i class=\"doors\"></i>"
-      << html(run, UiText::kDoorsOpenOrClose)
-      << "</span><div id=\"event-at-cursor\"></div></div>\n<div id=\"charts\"></div>\n";
+      << html(run, UiText::kDoorsOpenOrClose);
+  if (run.keys.columnOf(ColumnKey::kPluginPower) >= 0 ||
+      run.keys.columnOf(ColumnKey::kPluginBrake) >= 0) {
+    out << " <i class=\"override\"></i>" << html(run, UiText::kOverrideMarkers);
+  }
+  out << "</span><div id=\"event-at-cursor\"></div></div>\n<div id=\"charts\"></div>\n";
 }
 
 }  // namespace

@@ -148,4 +148,46 @@ TEST_F(ReportLanguageTest, AJapaneseReportAndSummaryKeepNoEnglish) {
   EXPECT_EQ(englishIn(withoutPaths), std::vector<std::string>()) << summary;
 }
 
+TEST_F(ReportLanguageTest, AJapaneseReportOfAChainedRunKeepsNoEnglish) {
+  // The built-in trip through SpeedGuard, which brakes above 80 km/h and
+  // lights panel entry 0: the plug-in's handles, the cab panel and the
+  // markers where the plug-in overrode the driver, with Japanese titles.
+  const std::filesystem::path module = LOGGER_MODULE;
+  const std::string guard = "SpeedGuard" + module.extension().string();
+  std::filesystem::copy_file(module, directory_.path() / module.filename());
+  std::filesystem::copy_file(module.parent_path() / guard, directory_.path() / guard);
+  directory_.write("Logger.ini", "[Frame]\nSkip=60\n[Chain]\nPlugin=" + guard + "\n");
+  // "保安装置 力行", "保安装置 ブレーキ", "ATS 表示灯", "ATS ベル".
+  directory_.write(
+      "Logger.csv",
+      readFileBytes(kSource + "/examples/Logger.ja.csv") +
+          "plugin_power,\xE4\xBF\x9D\xE5\xAE\x89\xE8\xA3\x85\xE7\xBD\xAE "
+          "\xE5\x8A\x9B\xE8\xA1\x8C\r\nplugin_brake,"
+          "\xE4\xBF\x9D\xE5\xAE\x89\xE8\xA3\x85\xE7\xBD\xAE "
+          "\xE3\x83\x96\xE3\x83\xAC\xE3\x83\xBC\xE3\x82\xAD\r\npanel_0,ATS "
+          "\xE8\xA1\xA8\xE7\xA4\xBA\xE7\x81\xAF\r\nsound_0,ATS \xE3\x83\x99\xE3\x83\xAB\r\n");
+  outputOf("cd " + quoted(directory_.path()) + " && " + SIMHOST_PROGRAM + " --quiet --module ./" +
+           module.filename().string());
+  std::vector<std::filesystem::path> logs;
+  for (const auto& entry : std::filesystem::directory_iterator(directory_.path())) {
+    if (entry.path().filename().string().rfind("Log_", 0) == 0) logs.push_back(entry.path());
+  }
+  ASSERT_EQ(logs.size(), 1u);
+  outputOf(std::string(LOGTOOL_PROGRAM) + " report --lang ja " + quoted(logs[0]));
+  std::filesystem::path page = logs[0];
+  const std::string dom = renderedPage(page.replace_extension(".html"), directory_);
+  EXPECT_EQ(englishIn(browser_check::visibleText(dom)), std::vector<std::string>());
+  // What pointing at each kind of marker shows, the plug-in's overrides among them.
+  std::string shown;
+  bool override = false;
+  for (const browser_check::CheckLine& line : browser_check::selfCheck(dom)) {
+    if (line.words.empty() || line.words[0] != "cursor") continue;
+    shown += line.fields.at("shown") + "\n";
+    override = override || line.fields.at("kind") == "override";
+  }
+  EXPECT_TRUE(override) << shown;
+  EXPECT_EQ(englishIn(shown), std::vector<std::string>()) << shown;
+  EXPECT_NE(dom.find("id=\"chart-panel\""), std::string::npos);
+}
+
 }  // namespace

@@ -171,14 +171,15 @@
     const click = (value) => document.querySelector('input[name="x-axis"][value="' + value + '"]').click();
     afterDrawing(() => {
       describe(lines);
-      // The mouse over the first beacon on the first chart names it.
-      const beacon = run.events.find((event) => event.kind === 'beacon');
-      if (beacon && plots.length) {
+      // The mouse over the first event of each kind on the first chart names it.
+      for (const kind of Object.keys(markerColors)) {
+        const event = run.events.find((e) => e.kind === kind);
+        if (!event || !plots.length || event.at[0] == null) continue;
         const u = plots[0], box = u.over.getBoundingClientRect();
-        const at = { clientX: box.left + u.valToPos(beacon.at[0], 'x'), clientY: box.top + 10, bubbles: true };
+        const at = { clientX: box.left + u.valToPos(event.at[0], 'x'), clientY: box.top + 10, bubbles: true };
         u.over.dispatchEvent(new MouseEvent('mouseenter', at));
         u.over.dispatchEvent(new MouseEvent('mousemove', at));
-        lines.push('cursor\tbeacon=' + beacon.text + '\tshown=' +
+        lines.push('cursor\tkind=' + kind + '\tevent=' + event.text + '\tshown=' +
           document.getElementById('event-at-cursor').textContent);
       }
       click('location');

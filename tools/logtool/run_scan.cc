@@ -266,7 +266,8 @@ void Scanner::markOverrides(const LogRow& row, double time, double location) {
   }
   run_.events.push_back(
       RunEvent{time, location, "override",
-               differs ? "plug-in overrides the driver" : "plug-in follows the driver"});
+               uiText(differs ? UiText::kPluginOverridesEvent : UiText::kPluginFollowsEvent,
+                      run_.language)});
 }
 
 std::string Scanner::eventText(const EventSource& source, const LogRow& row) const {
@@ -319,8 +320,10 @@ void Scanner::buildCharts() {
     ChartSpec chart{group.id, uiText(group.title, run_.language), {}};
     for (const auto& [key, rightAxis] : group.lines) {
       const int column = run_.keys.columnOf(key);
-      if (column >= 0 && seriesOf_[static_cast<std::size_t>(column)] >= 0)
-        chart.lines.push_back(line(static_cast<std::size_t>(column), group.steps, rightAxis));
+      if (column < 0 || seriesOf_[static_cast<std::size_t>(column)] < 0) continue;
+      chart.lines.push_back(line(static_cast<std::size_t>(column), group.steps, rightAxis));
+      if (key == ColumnKey::kPluginPower || key == ColumnKey::kPluginBrake)
+        chart.title = uiText(UiText::kHandlesAndPluginChart, run_.language);
     }
     if (!chart.lines.empty()) run_.charts.push_back(chart);
   }
@@ -328,7 +331,7 @@ void Scanner::buildCharts() {
                                   charted_.end());
   std::sort(others.begin(), others.end());
   // The cab panel's entries share a chart; every other column has its own.
-  ChartSpec panel{"panel", "Cab panel", {}};
+  ChartSpec panel{"panel", uiText(UiText::kPanelChart, run_.language), {}};
   for (const std::size_t column : others) {
     if (column < run_.keys.panel.size() && run_.keys.panel[column]) {
       panel.lines.push_back(line(column, true, false));

@@ -33,7 +33,8 @@ Language userLanguageOrEnglish();
   X(kDeparted) X(kDwell) X(kPosition) X(kDoors) X(kChartsHeading) X(kXAxis) X(kTimeAxis) \
   X(kLocationAxis) X(kShowAll) X(kZoomHint) X(kSignalChanges) X(kBeaconPassed) \
   X(kDoorsOpenOrClose) X(kSpeedChart) X(kHandlesChart) X(kPressuresChart) X(kCurrentChart) \
-  X(kSignalChart) X(kSignalEvent) X(kDoorsClosedEvent) X(kDoorsOpenEvent) X(kBeaconEvent) \
+  X(kSignalChart) X(kHandlesAndPluginChart) X(kPanelChart) X(kPluginOverridesEvent) \
+  X(kPluginFollowsEvent) X(kOverrideMarkers) X(kSignalEvent) X(kDoorsClosedEvent) X(kDoorsOpenEvent) X(kBeaconEvent) \
   X(kBeaconSignal) X(kBeaconDistance) X(kBeaconData) X(kRowAxis) X(kRowNumber) X(kEventAt) \
   X(kLocationGoesBack) X(kSavePng) X(kOtherColumnsLeftOut) X(kComparisonTitle) \
   X(kComparisonHeading) X(kSharedStretch) X(kLocationRising) X(kLocationFalling) \
