@@ -62,7 +62,9 @@ void RunModel::load(const std::optional<std::string>& sharedSettings,
   columns_ = columns.keys;
   log_ = columns.header;
   if (decimalComma_) {
-    log_.clear();
+    // The UTF-8 mark, where the header has one, starts the comma-decimal log too.
+    const std::string utf8Mark = "\xEF\xBB\xBF";
+    log_ = columns.header.rfind(utf8Mark, 0) == 0 ? utf8Mark : std::string();
     for (const std::string& title : columns.titles) log_ += commaTitle(title) + ";";
     log_ += "\r\n";
   }
