@@ -303,9 +303,14 @@ CreateResult renameOpenFile(FileHandle* file, const std::string& path, const std
 int64_t currentProcessId() { return static_cast<int64_t>(GetCurrentProcessId()); }
 
 std::size_t mappingGranularity() {
-  SYSTEM_INFO system;
-  GetSystemInfo(&system);
-  return system.dwAllocationGranularity;
+  // Asked once: under the Windows emulation on Linux each asking is a call
+  // into the Linux kernel, and the writer asks at every chunk switch.
+  static const std::size_t granularity = [] {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    return static_cast<std::size_t>(system.dwAllocationGranularity);
+  }();
+  return granularity;
 }
 
 char* mapFileView(const FileHandle& file, int64_t offset, std::size_t size) {

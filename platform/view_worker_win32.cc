@@ -1,9 +1,12 @@
-// The view worker on Windows: the system's thread pool makes the slow calls.
-// Each burst of work is one callback that holds a reference to the module
-// until it is over, so that a host may unload the module whenever it likes:
-// an unload during a burst takes effect as the burst ends. No callback waits
-// while no work does, nothing waits under the loader lock, and no thread of
-// the module's own is ever ended.
+// The view worker on Windows: a thread pool of the run's own, one thread
+// that lives as long as the run, makes the slow calls. Each burst of work is
+// one callback that holds a reference to the module until it is over, so
+// that a host may unload the module whenever it likes: an unload during a
+// burst takes effect as the burst ends. Handing work over costs the writer
+// no call into the system's kernel but a wake-up: the pool, its thread and
+// its work object are made once, when the run first needs them. No callback
+// waits while no work does, nothing waits under the loader lock, and no
+// thread is ever ended or waited for.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,7 +20,7 @@ namespace platform {
 namespace {
 
 struct Job {
-  enum Kind { kMapAhead, kUnmap } kind;
+  enum Kind { kMapAhead, kPrepare, kUnmap } kind;
   char* view;
   std::size_t size;
   const FileHandle* file;  // the file to map, for kMapAhead
@@ -52,14 +55,12 @@ struct ViewWorker::State {
   bool mappingAhead = false;  // a view ahead is asked for and not yet mapped
   char* viewAhead = nullptr;  // the view ahead, mapped and not yet taken
   std::size_t viewAheadSize = 0;
+  char* preparing = nullptr;  // a view the caller mapped and writes, its pages being got ready
   bool stopping = false;
-  HMODULE module = nullptr;   // the reference the work under way holds
-  HANDLE returned = nullptr;  // set once the last call has returned, none of its code left to run
+  HMODULE module = nullptr;            // the reference the work under way holds
   HMODULE referenceForStop = nullptr;  // the reference of a call that stop waited for
-
-  ~State() {
-    if (returned) CloseHandle(returned);
-  }
+  PTP_POOL pool = nullptr;             // the run's pool, its one thread kept
+  PTP_WORK burst = nullptr;            // the callback of each burst, in pool
 
   // Holds the lock, except at the process's end, where a thread killed
   // while holding it would hold it for ever and no other thread is left.
@@ -95,22 +96,43 @@ struct ViewWorker::State {
   }
 
   // Has the pool call work once, with a reference to the module held from
-  // now until that call has returned: the pool lets it go then, after
-  // setting the returned event (the module may be unloaded at once).
+  // now until that call has returned: the pool lets it go then (the module
+  // may be unloaded at once).
   bool submit() {
-    if (!returned) returned = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-    if (!returned) return false;
+    if (!burst && !openPool()) return false;
     module = referenceThisModule();
     if (!module) return false;
-    ResetEvent(returned);
-    const PTP_WORK work = CreateThreadpoolWork(&State::work, this, nullptr);
-    if (!work) {
-      FreeLibrary(module);
-      return false;
-    }
-    SubmitThreadpoolWork(work);
-    CloseThreadpoolWork(work);  // freed once its call is over
+    SubmitThreadpoolWork(burst);
     return true;
+  }
+
+  // Makes the run's pool, with its thread, and the work object; false when
+  // the system gives none.
+  bool openPool() {
+    pool = CreateThreadpool(nullptr);
+    if (!pool) return false;
+    SetThreadpoolThreadMaximum(pool, 1);
+    TP_CALLBACK_ENVIRON environment;
+    InitializeThreadpoolEnvironment(&environment);
+    SetThreadpoolCallbackPool(&environment, pool);
+    if (SetThreadpoolThreadMinimum(pool, 1)) {
+      burst = CreateThreadpoolWork(&State::work, this, &environment);
+    }
+    DestroyThreadpoolEnvironment(&environment);
+    if (!burst) closePool();
+    return burst != nullptr;
+  }
+
+  // Lets the pool and the work object go; the pool ends its thread once the
+  // call under way, if any, is over. At the process's end the pool's threads
+  // are gone, maybe killed holding its locks: nothing of it is touched.
+  void closePool() {
+    if (moduleEnd() != ModuleEnd::kExiting) {
+      if (burst) CloseThreadpoolWork(burst);
+      if (pool) CloseThreadpool(pool);
+    }
+    burst = nullptr;
+    pool = nullptr;
   }
 
   static void CALLBACK work(PTP_CALLBACK_INSTANCE instance, void* state, PTP_WORK) {
@@ -127,6 +149,8 @@ struct ViewWorker::State {
       ReleaseSRWLockExclusive(&lock);
       if (job.kind == Job::kUnmap) {
         unmapFileView(job.view, job.size);
+      } else if (job.kind == Job::kPrepare) {
+        prepareWrittenView(job.view, job.size);
       } else {
         char* view = mapFileView(*job.file, job.offset, job.size);
         AcquireSRWLockExclusive(&lock);
@@ -140,7 +164,6 @@ struct ViewWorker::State {
       AcquireSRWLockExclusive(&lock);
     }
     working = false;
-    SetEventWhenCallbackReturns(instance, returned);
     if (stopping) {
       referenceForStop = module;  // let go once the call has returned
     } else {
@@ -157,31 +180,48 @@ struct ViewWorker::State {
   // the lock, until done, the view taken or the work stopped. The pages past
   // sharedLead, which no one else touches until the view is taken, first;
   // then those of the lead, which the writer may be writing through the view
-  // before, by an atomic addition of nothing, which no write of the writer's
-  // can fall into.
+  // before.
   void prepareViewAhead(char* view, std::size_t size, std::size_t sharedLead) {
     const std::size_t lead = std::min(size, (sharedLead + kPageSize - 1) / kPageSize * kPageSize);
+    const auto untaken = [this, view] { return viewAhead == view; };
     for (std::size_t at = lead; at < size; at += kPageSize) {
-      if (!touchUntaken(view, at, [](volatile char* byte) { *byte = *byte; })) return;
+      if (!touchWhile(untaken, [&] { rewriteByte(view + at); })) return;
     }
     for (std::size_t at = 0; at < lead; at += kPageSize) {
-      if (!touchUntaken(view, at, [](volatile char* byte) {
-            InterlockedExchangeAdd(reinterpret_cast<volatile LONG*>(byte), 0);
-          })) {
-        return;
-      }
+      if (!touchWhile(untaken, [&] { addNothing(view + at); })) return;
     }
   }
 
-  // Touches the byte at offset of the view ahead while it is not taken;
-  // false when it was taken or the work stopped.
-  template <typename Touch>
-  bool touchUntaken(char* view, std::size_t offset, Touch touch) {
+  // The same for a view the writer is writing meanwhile, every page by
+  // addNothing, until done, the view handed back or the work stopped.
+  void prepareWrittenView(char* view, std::size_t size) {
+    const auto written = [this, view] { return preparing == view; };
+    for (std::size_t at = 0; at < size; at += kPageSize) {
+      if (!touchWhile(written, [&] { addNothing(view + at); })) break;
+    }
     AcquireSRWLockExclusive(&lock);
-    const bool untaken = viewAhead == view && !stopping;
-    if (untaken) touch(view + offset);
+    if (preparing == view) preparing = nullptr;
     ReleaseSRWLockExclusive(&lock);
-    return untaken;
+  }
+
+  // Writes back what byte holds; for a page no one else writes meanwhile.
+  static void rewriteByte(volatile char* byte) { *byte = *byte; }
+
+  // Adds nothing to the word at a page's start atomically, which no write of
+  // another thread's can fall into.
+  static void addNothing(char* pageStart) {
+    InterlockedExchangeAdd(reinterpret_cast<volatile LONG*>(pageStart), 0);
+  }
+
+  // Calls touch, the lock held, if stillWanted holds and the work is not
+  // stopped; false where it was not called.
+  template <typename StillWanted, typename Touch>
+  bool touchWhile(StillWanted stillWanted, Touch touch) {
+    AcquireSRWLockExclusive(&lock);
+    const bool wanted = stillWanted() && !stopping;
+    if (wanted) touch();
+    ReleaseSRWLockExclusive(&lock);
+    return wanted;
   }
 };
 
@@ -216,14 +256,22 @@ char* ViewWorker::takeViewAhead() {
   return view;
 }
 
-// Views the caller mapped are written at once: their pages are left to it.
-void ViewWorker::prepare(char*, std::size_t) {}
+void ViewWorker::prepare(char* view, std::size_t size) {
+  State* state = this->state();
+  if (!state || !view) return;
+  State::Locked locked(state);
+  if (!state->preparing && state->add(Job{Job::kPrepare, view, size, nullptr, 0, 0})) {
+    state->preparing = view;
+  }
+}
 
 void ViewWorker::unmap(char* view, std::size_t size) {
   if (!view) return;
   if (State* state = this->state()) {
     State::Locked locked(state);
     if (state->add(Job{Job::kUnmap, view, size, nullptr, 0, 0})) return;
+    // Unmapped here, at once: its preparation, if any, touches it no more.
+    if (state->preparing == view) state->preparing = nullptr;
   }
   unmapFileView(view, size);
 }
@@ -239,12 +287,16 @@ void ViewWorker::stop() {
   while (state->working && locked.wait()) {
   }
   state->stopping = false;
-  // The last call may still be on its way out. The reference of a call
-  // waited for here goes here, once it has returned, so that none of the
-  // pool's outlives Dispose; one that ended before goes in the pool's code.
-  if (state->returned && moduleEnd() == ModuleEnd::kRunning) {
-    WaitForSingleObject(state->returned, INFINITE);
+  // The last call may still be on its way out, and the reference of one
+  // that ended before may still be let go in the pool's code: both are over
+  // once the callbacks are, so that none of the pool's references outlives
+  // Dispose. The reference of a call waited for here goes here. Where the
+  // module is being unloaded, the only call that can be under way is the
+  // one whose reference is being let go on this very thread.
+  if (state->burst && moduleEnd() == ModuleEnd::kRunning) {
+    WaitForThreadpoolWorkCallbacks(state->burst, FALSE);
   }
+  state->closePool();
   if (state->referenceForStop) FreeLibrary(state->referenceForStop);
   state->referenceForStop = nullptr;
   for (int i = 0; i < state->jobCount; ++i) {
@@ -252,6 +304,7 @@ void ViewWorker::stop() {
   }
   state->jobCount = 0;
   state->working = state->mappingAhead = false;
+  state->preparing = nullptr;
   if (state->viewAhead) unmapFileView(state->viewAhead, state->viewAheadSize);
   state->viewAhead = nullptr;
 }
