@@ -15,6 +15,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <set>
 #include <string>
 
 #include "tests/module_fixture.h"
@@ -157,62 +159,75 @@ TEST(UnloadedModuleTest, ASecondLoadWithoutDisposeFinishesTheFirstLog) {
   run.module->Dispose();
 }
 
-// The threads and the handles of this process.
-struct ProcessCounts {
-  int threads = 0;
-  DWORD handles = 0;
-};
-
-ProcessCounts countThreadsAndHandles() {
-  ProcessCounts counts;
-  GetProcessHandleCount(GetCurrentProcess(), &counts.handles);
+// The ids of this process's threads.
+std::set<DWORD> threadIds() {
+  std::set<DWORD> ids;
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   THREADENTRY32 thread = {};
   thread.dwSize = sizeof thread;
   for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread)) {
-    if (thread.th32OwnerProcessID == GetCurrentProcessId()) ++counts.threads;
+    if (thread.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(thread.th32ThreadID);
   }
   CloseHandle(snapshot);
-  return counts;
+  return ids;
 }
 
-// The threads of this process, once they are no more than most, a second at
-// most: a thread let go ends a moment later.
-int awaitThreadsAtMost(int most) {
+// The ids in after that are not in before.
+std::set<DWORD> newIds(const std::set<DWORD>& before, const std::set<DWORD>& after) {
+  std::set<DWORD> added;
+  std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                      std::inserter(added, added.end()));
+  return added;
+}
+
+// True once none of ids is a thread of this process, a second at most: a
+// thread let go ends a moment later.
+bool awaitThreadsGone(const std::set<DWORD>& ids) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  int threads = countThreadsAndHandles().threads;
-  while (threads > most && std::chrono::steady_clock::now() < deadline) {
+  for (;;) {
+    const std::set<DWORD> now = threadIds();
+    const bool gone =
+        std::none_of(ids.begin(), ids.end(), [&now](DWORD id) { return now.count(id) > 0; });
+    if (gone || std::chrono::steady_clock::now() > deadline) return gone;
     Sleep(10);
-    threads = countThreadsAndHandles().threads;
   }
-  return threads;
+}
+
+// The handles this process holds.
+DWORD handleCount() {
+  DWORD handles = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handles);
+  return handles;
 }
 
 TEST(UnloadedModuleTest, ARunHasOneThreadOfItsOwnAndManyShortRunsLeaveNoneBehind) {
   TemporaryDirectory directory;
   writeModuleFiles(directory);
   InstalledModule module(directory.path(), plugin::defaultModuleFileName());
-  // Each run passes a few chunks, so that work is handed to the pool.
-  int mostThreadsInARun = 0;
+  // Each run passes a few chunks, so that work is handed to the pool. The
+  // threads that appear while it lasts are its own.
+  std::size_t mostNewThreadsInARun = 0;
+  std::set<DWORD> runsThreads;
   const auto run = [&] {
+    const std::set<DWORD> before = threadIds();
     module->Load();
     for (int frame = 1; frame <= 60000; ++frame) {
       module->Elapse(sampleState(frame), nullptr, nullptr);
       if (frame % 20000 == 0) {
-        mostThreadsInARun = std::max(mostThreadsInARun, countThreadsAndHandles().threads);
+        const std::set<DWORD> added = newIds(before, threadIds());
+        mostNewThreadsInARun = std::max(mostNewThreadsInARun, added.size());
+        runsThreads.insert(added.begin(), added.end());
       }
     }
     module->Dispose();
   };
   for (int warmUp = 0; warmUp < 3; ++warmUp) run();
-  const ProcessCounts before = countThreadsAndHandles();
-  mostThreadsInARun = 0;
+  const DWORD handlesBefore = handleCount();
   constexpr int kRuns = 20;
   for (int index = 0; index < kRuns; ++index) run();
-  EXPECT_LE(mostThreadsInARun, before.threads + 1) << "a run's work needs one thread";
-  EXPECT_GT(mostThreadsInARun, before.threads) << "the work was done on the host's thread";
-  EXPECT_LE(awaitThreadsAtMost(before.threads), before.threads) << "a thread outlived its run";
-  EXPECT_LE(countThreadsAndHandles().handles, before.handles + 2);
+  EXPECT_EQ(mostNewThreadsInARun, 1u) << "0: the work was done on the host's thread";
+  EXPECT_TRUE(awaitThreadsGone(runsThreads)) << "a thread outlived its run";
+  EXPECT_LE(handleCount(), handlesBefore + 2);
   EXPECT_EQ(module.logs().size(), 3u + kRuns);
 }
 
