@@ -3,10 +3,10 @@
 // one callback that holds a reference to the module until it is over, so
 // that a host may unload the module whenever it likes: an unload during a
 // burst takes effect as the burst ends. Handing work over costs the writer
-// no call into the system's kernel but a wake-up: the pool, its thread and
-// its work object are made once, when the run first needs them. No callback
-// waits while no work does, nothing waits under the loader lock, and no
-// thread is ever ended or waited for.
+// a wake-up and no other call into the system: the pool, its thread and its
+// work object are made once, when the run first needs them, and let go when
+// it ends. No callback waits while no work does, nothing waits under the
+// loader lock, and no thread is waited for.
 #include <windows.h>
 
 #include <algorithm>
