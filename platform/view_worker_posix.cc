@@ -10,6 +10,7 @@
 #include <new>
 
 #include "platform/platform.h"
+#include "platform/view_jobs.h"
 #include "platform/view_worker.h"
 
 // Linux 5.14 and later; an older kernel refuses it and the pages are left to
@@ -20,18 +21,6 @@
 
 namespace platform {
 namespace {
-
-struct Job {
-  enum Kind { kMapAhead, kPrepare, kUnmap } kind;
-  char* view;
-  std::size_t size;
-  const FileHandle* file;  // the file to map, for kMapAhead
-  int64_t offset;          // where the view starts in it
-};
-
-// The work that may wait at once; beyond it, preparations are left out and
-// views mapped and unmapped by the caller.
-constexpr int kMaxJobs = 4;
 
 // A preparation goes this far at a time, so that one given up (the run
 // ended, the view let go) stops soon.
@@ -51,8 +40,9 @@ struct ViewWorker::State {
   std::condition_variable changed;
   pthread_t thread{};
   bool threadRunning = false;
-  Job jobs[kMaxJobs];  // waiting, oldest first
-  int jobCount = 0;
+  // The jobs waiting; beyond them, preparations are left out and views
+  // mapped and unmapped by the caller.
+  ViewJobs jobs;
   const char* busy = nullptr;  // the view of the job under way
   bool busyDropped = false;    // its preparation is given up
   bool mappingAhead = false;   // a view ahead is asked for and not yet mapped
@@ -62,23 +52,20 @@ struct ViewWorker::State {
   bool unavailable = false;  // no thread could be started
 
   // Adds job after the others; false when too many wait or no thread runs.
-  bool add(Job job) {
-    if (jobCount == kMaxJobs || !startThread()) return false;
-    jobs[jobCount++] = job;
+  bool add(const ViewJob& job) {
+    if (jobs.full() || !startThread()) return false;
+    jobs.add(job);
     changed.notify_all();
     return true;
-  }
-
-  void remove(int index) {
-    for (int i = index; i + 1 < jobCount; ++i) jobs[i] = jobs[i + 1];
-    --jobCount;
   }
 
   // Drops the preparations of view, or of every view for nullptr: those
   // waiting at once, the one under way after its current piece.
   void dropPreparations(const char* view) {
-    for (int i = jobCount - 1; i >= 0; --i) {
-      if (jobs[i].kind == Job::kPrepare && (view == nullptr || jobs[i].view == view)) remove(i);
+    for (int i = jobs.size() - 1; i >= 0; --i) {
+      if (jobs[i].kind == ViewJob::kPrepare && (view == nullptr || jobs[i].view == view)) {
+        jobs.remove(i);
+      }
     }
     if (busy && (view == nullptr || busy == view)) busyDropped = true;
   }
@@ -112,12 +99,11 @@ struct ViewWorker::State {
   void run() {
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
-      changed.wait(lock, [this] { return stopping || jobCount > 0; });
-      if (jobCount == 0) return;
-      Job job = jobs[0];
-      remove(0);
+      changed.wait(lock, [this] { return stopping || !jobs.empty(); });
+      if (jobs.empty()) return;
+      ViewJob job = jobs.takeOldest();
       busyDropped = false;
-      if (job.kind == Job::kMapAhead) {
+      if (job.kind == ViewJob::kMapAhead) {
         lock.unlock();
         job.view = mapFileView(*job.file, job.offset, job.size);
         lock.lock();
@@ -128,7 +114,7 @@ struct ViewWorker::State {
       }
       busy = job.view;
       lock.unlock();
-      if (job.kind == Job::kUnmap) {
+      if (job.kind == ViewJob::kUnmap) {
         unmapFileView(job.view, job.size);
       } else if (job.view) {
         prepareView(job.view, job.size);
@@ -173,7 +159,7 @@ void ViewWorker::mapViewAhead(const FileHandle& file, int64_t offset, std::size_
   if (!state) return;
   std::unique_lock<std::mutex> lock(state->mutex);
   if (state->mappingAhead || state->viewAhead) return;
-  if (state->add(Job{Job::kMapAhead, nullptr, size, &file, offset})) {
+  if (state->add(ViewJob{ViewJob::kMapAhead, nullptr, size, &file, offset, 0})) {
     state->mappingAhead = true;
     return;
   }
@@ -198,7 +184,7 @@ void ViewWorker::prepare(char* view, std::size_t size) {
   State* state = this->state();
   if (!state || !view) return;
   std::lock_guard<std::mutex> lock(state->mutex);
-  state->add(Job{Job::kPrepare, view, size, nullptr, 0});
+  state->add(ViewJob{ViewJob::kPrepare, view, size, nullptr, 0, 0});
 }
 
 void ViewWorker::unmap(char* view, std::size_t size) {
@@ -206,7 +192,7 @@ void ViewWorker::unmap(char* view, std::size_t size) {
   if (State* state = this->state()) {
     std::unique_lock<std::mutex> lock(state->mutex);
     state->dropPreparations(view);
-    if (state->add(Job{Job::kUnmap, view, size, nullptr, 0})) return;
+    if (state->add(ViewJob{ViewJob::kUnmap, view, size, nullptr, 0, 0})) return;
     // Unmapped here, once a preparation of it under way is over.
     state->changed.wait(lock, [&] { return state->busy != view; });
   }

@@ -14,23 +14,11 @@
 
 #include "platform/module_end_win32.h"
 #include "platform/platform.h"
+#include "platform/view_jobs.h"
 #include "platform/view_worker.h"
 
 namespace platform {
 namespace {
-
-struct Job {
-  enum Kind { kMapAhead, kPrepare, kUnmap } kind;
-  char* view;
-  std::size_t size;
-  const FileHandle* file;  // the file to map, for kMapAhead
-  int64_t offset;          // where the view starts in it
-  std::size_t sharedLead;  // bytes at its start the writer may be writing
-};
-
-// The work that may wait at once; beyond it, views are mapped and unmapped
-// by the caller.
-constexpr int kMaxJobs = 4;
 
 // The size of the pages whose first write is made ahead of the writer.
 constexpr std::size_t kPageSize = 4096;
@@ -49,8 +37,8 @@ HMODULE referenceThisModule() {
 struct ViewWorker::State {
   SRWLOCK lock = SRWLOCK_INIT;
   CONDITION_VARIABLE changed = CONDITION_VARIABLE_INIT;
-  Job jobs[kMaxJobs];  // waiting, oldest first
-  int jobCount = 0;
+  // The jobs waiting; beyond them, views are mapped and unmapped by the caller.
+  ViewJobs jobs;
   bool working = false;       // a callback was submitted and is not yet over
   bool mappingAhead = false;  // a view ahead is asked for and not yet mapped
   char* viewAhead = nullptr;  // the view ahead, mapped and not yet taken
@@ -87,11 +75,11 @@ struct ViewWorker::State {
 
   // Adds job after the others, the lock held; false when too many wait, the
   // module is ending or the pool takes no work.
-  bool add(Job job) {
-    if (jobCount == kMaxJobs || moduleEnd() != ModuleEnd::kRunning) return false;
+  bool add(const ViewJob& job) {
+    if (jobs.full() || moduleEnd() != ModuleEnd::kRunning) return false;
     if (!working && !submit()) return false;
     working = true;
-    jobs[jobCount++] = job;
+    jobs.add(job);
     return true;
   }
 
@@ -142,14 +130,12 @@ struct ViewWorker::State {
   // Does the jobs until none waits; then lets the module's reference go.
   void run(PTP_CALLBACK_INSTANCE instance) {
     AcquireSRWLockExclusive(&lock);
-    while (jobCount > 0) {
-      const Job job = jobs[0];
-      for (int i = 1; i < jobCount; ++i) jobs[i - 1] = jobs[i];
-      --jobCount;
+    while (!jobs.empty()) {
+      const ViewJob job = jobs.takeOldest();
       ReleaseSRWLockExclusive(&lock);
-      if (job.kind == Job::kUnmap) {
+      if (job.kind == ViewJob::kUnmap) {
         unmapFileView(job.view, job.size);
-      } else if (job.kind == Job::kPrepare) {
+      } else if (job.kind == ViewJob::kPrepare) {
         prepareWrittenView(job.view, job.size);
       } else {
         char* view = mapFileView(*job.file, job.offset, job.size);
@@ -237,7 +223,7 @@ void ViewWorker::mapViewAhead(const FileHandle& file, int64_t offset, std::size_
   if (!state) return;
   State::Locked locked(state);
   if (state->mappingAhead || state->viewAhead) return;
-  if (state->add(Job{Job::kMapAhead, nullptr, size, &file, offset, sharedLead})) {
+  if (state->add(ViewJob{ViewJob::kMapAhead, nullptr, size, &file, offset, sharedLead})) {
     state->mappingAhead = true;
     return;
   }
@@ -260,7 +246,7 @@ void ViewWorker::prepare(char* view, std::size_t size) {
   State* state = this->state();
   if (!state || !view) return;
   State::Locked locked(state);
-  if (!state->preparing && state->add(Job{Job::kPrepare, view, size, nullptr, 0, 0})) {
+  if (!state->preparing && state->add(ViewJob{ViewJob::kPrepare, view, size, nullptr, 0, 0})) {
     state->preparing = view;
   }
 }
@@ -269,7 +255,7 @@ void ViewWorker::unmap(char* view, std::size_t size) {
   if (!view) return;
   if (State* state = this->state()) {
     State::Locked locked(state);
-    if (state->add(Job{Job::kUnmap, view, size, nullptr, 0, 0})) return;
+    if (state->add(ViewJob{ViewJob::kUnmap, view, size, nullptr, 0, 0})) return;
     // Unmapped here, at once: its preparation, if any, touches it no more.
     if (state->preparing == view) state->preparing = nullptr;
   }
@@ -299,10 +285,11 @@ void ViewWorker::stop() {
   state->closePool();
   if (state->referenceForStop) FreeLibrary(state->referenceForStop);
   state->referenceForStop = nullptr;
-  for (int i = 0; i < state->jobCount; ++i) {
-    if (state->jobs[i].kind == Job::kUnmap) unmapFileView(state->jobs[i].view, state->jobs[i].size);
+  for (int i = 0; i < state->jobs.size(); ++i) {
+    const ViewJob& job = state->jobs[i];
+    if (job.kind == ViewJob::kUnmap) unmapFileView(job.view, job.size);
   }
-  state->jobCount = 0;
+  state->jobs.clear();
   state->working = state->mappingAhead = false;
   state->preparing = nullptr;
   if (state->viewAhead) unmapFileView(state->viewAhead, state->viewAheadSize);
