@@ -76,50 +76,6 @@ TEST(ColumnsTest, ReadingStopsAtAnEndOfTextByteAndKeepsLoneCarriageReturns) {
   EXPECT_EQ(logBufferText(log), "A\rB\r,B,\r\n");
 }
 
-// The header row a column file gives, for each way a user's editor saves
-// "speed,<title>\nbc,BC\n".
-struct EncodingCase {
-  const char* name;
-  std::string file;
-  std::string header;  // for the decimal point
-};
-
-std::vector<EncodingCase> encodingCases() {
-  const std::string mark = "\xEF\xBB\xBF";
-  const std::string speedUtf8 = "\xE9\x80\x9F\xE5\xBA\xA6 km/h";  // "速度 km/h"
-  const std::string utf16le =
-      bytes("\xFF\xFEs\0p\0e\0e\0d\0,\0\x1F\x90\xA6\x5E \0k\0m\0/\0h\0\n\0b\0c\0,\0B\0C\0\n\0");
-  std::string utf16be;
-  for (std::size_t at = 0; at < utf16le.size(); at += 2) {
-    utf16be += utf16le[at + 1];
-    utf16be += utf16le[at];
-  }
-  return {
-      {"ASCII", "speed,Speed km/h\nbc,BC\n", "Speed km/h,BC,\r\n"},
-      {"code page 932", "speed,\x91\xAC\x93\x78 km/h\r\nbc,BC\r\n",
-       "\x91\xAC\x93\x78 km/h,BC,\r\n"},
-      {"code page 1252", "speed,T\xFCren zu\nbc,BC\n", "T\xFCren zu,BC,\r\n"},
-      {"UTF-8", "speed," + speedUtf8 + "\nbc,BC\n", mark + speedUtf8 + ",BC,\r\n"},
-      {"UTF-8 with mark", mark + "speed," + speedUtf8 + "\nbc,BC\n", mark + speedUtf8 + ",BC,\r\n"},
-      {"ASCII UTF-8 with mark", mark + "speed,Speed\nbc,BC\n", mark + "Speed,BC,\r\n"},
-      {"UTF-16 little-endian", utf16le, mark + speedUtf8 + ",BC,\r\n"},
-      {"UTF-16 big-endian", utf16be, mark + speedUtf8 + ",BC,\r\n"},
-  };
-}
-
-TEST(ColumnsTest, EachEncodingGivesItsHeaderAndFillsTheFirstColumn) {
-  TemporaryDirectory directory;
-  const ColumnList expected = {ValueTable::slotFor("SPEED"), ValueTable::slotFor("BC")};
-  for (const EncodingCase& example : encodingCases()) {
-    const auto file = directory.write("Logger.csv", example.file);
-    ColumnList columns;
-    LogBuffer log;
-    readColumns(file.string(), DecimalMark::kPoint, &columns, &log);
-    EXPECT_EQ(columns, expected) << example.name;
-    EXPECT_EQ(logBufferText(log), example.header) << example.name;
-  }
-}
-
 TEST(ColumnsTest, TheCommaDecimalHeaderStartsWithTheMarkToo) {
   TemporaryDirectory directory;
   const auto file = directory.write("Logger.csv", "\xEF\xBB\xBFspeed,V; km/h\nbc,\xC3\xA4\n");
@@ -128,6 +84,13 @@ TEST(ColumnsTest, TheCommaDecimalHeaderStartsWithTheMarkToo) {
   readColumns(file.string(), DecimalMark::kComma, &columns, &log);
   EXPECT_EQ(logBufferText(log), "\xEF\xBB\xBF\"V; km/h\";\xC3\xA4;\r\n");
 }
+
+// A column file's bytes and the header row it gives, for the decimal point.
+struct EncodingCase {
+  const char* name;
+  std::string file;
+  std::string header;
+};
 
 TEST(ColumnsTest, TornAndOddFilesGiveDefinedHeaders) {
   const std::string mark = "\xEF\xBB\xBF";

@@ -55,6 +55,7 @@ TEST(ColumnFileEncodingTest, EachEncodingGivesItsHeaderAndFillsTheFirstColumn) {
       {"UTF-8", "speed," + speedUtf8 + "\r\ntime,T\r\n", kMark + speedUtf8 + ",T,\r\n"},
       {"UTF-8 with mark", kMark + "speed," + speedUtf8 + "\r\ntime,T\r\n",
        kMark + speedUtf8 + ",T,\r\n"},
+      {"ASCII UTF-8 with mark", kMark + "speed,Speed\r\ntime,T\r\n", kMark + "Speed,T,\r\n"},
       {"UTF-16 little-endian", utf16File(u"speed,\u901F\u5EA6 km/h\r\ntime,T\r\n", false),
        kMark + speedUtf8 + ",T,\r\n"},
       {"UTF-16 big-endian", utf16File(u"speed,\u901F\u5EA6 km/h\r\ntime,T\r\n", true),

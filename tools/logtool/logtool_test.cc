@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "tests/temporary_directory.h"
-#include "tests/version_text.h"
 #include "tools/logtool/run_scan.h"
 #include "tools/logtool/system_text.h"
 #include "tools/logtool/title_encoding.h"
@@ -335,12 +334,6 @@ TEST(LogtoolTest, TitlesAreReadInTheirEncodingAndConvertedAsTheyAre) {
   EXPECT_NE(run({"summary", western, "--encoding", "cp1252", "--columns", other})
                 .err.find("is not the log's column 2 'B\xC3\xA4r km/h'"),
             std::string::npos);
-}
-
-TEST(LogtoolTest, VersionNamesTheProgramItsVersionAndCopyright) {
-  const Outcome version = run({"--version"});
-  EXPECT_EQ(version.status, kDone);
-  EXPECT_TRUE(tests::isVersionText(version.out, "logtool"));
 }
 
 }  // namespace

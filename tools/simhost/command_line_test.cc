@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/version_text.h"
-
 namespace simhost {
 namespace {
 
@@ -24,10 +22,6 @@ TEST(CommandLineTest, OptionsWithValuesAndFlags) {
   EXPECT_TRUE(commandLine.modulePath.empty());
   EXPECT_FALSE(commandLine.timing);
   EXPECT_FALSE(commandLine.version);
-}
-
-TEST(CommandLineTest, VersionNamesTheProgramItsVersionAndCopyright) {
-  EXPECT_TRUE(tests::isVersionText(versionText(), "simhost"));
 }
 
 TEST(CommandLineTest, MistakesAreNamed) {
