@@ -171,8 +171,8 @@ void writeComparison(const Comparison& comparison, std::ostream& out) {
                   {"location", UiText::kLocationAxis},
                   {"pointedAt", UiText::kPointedAt}},
                  language, out);
-  out << "<script>" << kChartPngScript << "</script>\n<script>" << kCompareScript
-      << "</script>\n</body></html>\n";
+  out << "<script>" << kChartPngScript << "</script>\n<script>" << kChartZoomScript
+      << "</script>\n<script>" << kCompareScript << "</script>\n</body></html>\n";
 }
 
 }  // namespace logtool

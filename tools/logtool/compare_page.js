@@ -8,7 +8,7 @@
   const holder = document.getElementById('charts');
   const pointed = document.getElementById('pointed-run');
   let plots = [];
-  let zooming = false;
+  const shareZoom = sharedZoom(() => plots);
 
   // Positions run along the direction of travel; the axis shows the location.
   function locationText(p) { return p == null ? '' : (data.direction * p).toFixed(1) + ' m'; }
@@ -41,16 +41,6 @@
       }
       ctx.restore();
     }] } };
-  }
-
-  // Zooming one chart zooms the others to the same stretch.
-  function shareZoom(u, key) {
-    if (key !== 'x' || zooming) return;
-    zooming = true;
-    for (const other of plots) {
-      if (other !== u) other.setScale('x', { min: u.scales.x.min, max: u.scales.x.max });
-    }
-    zooming = false;
   }
 
   // Names the run whose line passes nearest the mouse (within 24 pixels)

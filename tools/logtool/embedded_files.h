@@ -18,6 +18,8 @@ extern const std::string_view kCompareScript;
 extern const std::string_view kCompareStyle;
 // The PNG button on every chart of both pages.
 extern const std::string_view kChartPngScript;
+// The zoom shared between the charts of either page.
+extern const std::string_view kChartZoomScript;
 
 }  // namespace logtool
 

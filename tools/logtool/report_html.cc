@@ -207,8 +207,8 @@ void writeReport(const ScannedRun& run, std::ostream& out) {
                   {"eventAt", UiText::kEventAt},
                   {"locationGoesBack", UiText::kLocationGoesBack}},
                  language, out);
-  out << "<script>" << kReportScript << "</script>\n<script>" << kChartPngScript
-      << "</script>\n</body></html>\n";
+  out << "<script>" << kChartZoomScript << "</script>\n<script>" << kReportScript
+      << "</script>\n<script>" << kChartPngScript << "</script>\n</body></html>\n";
 }
 
 }  // namespace logtool

@@ -9,7 +9,7 @@
   const holder = document.getElementById('charts');
   let axis = 'time';
   let plots = [];
-  let zooming = false;
+  const shareZoom = sharedZoom(() => plots);
   let pointedAt = null;  // the chart under the mouse
 
   // Seconds as clock text, hours past 24 kept.
@@ -66,16 +66,6 @@
       if (x != null && Math.abs(u.valToPos(x, 'x') - left) <= 4) near.push(fill(texts.eventAt, [event.text, xText(x)]));
     }
     document.getElementById('event-at-cursor').textContent = near.join('; ');
-  }
-
-  // Zooming one chart zooms the others to the same x range.
-  function shareZoom(u, key) {
-    if (key !== 'x' || zooming) return;
-    zooming = true;
-    for (const other of plots) {
-      if (other !== u) other.setScale('x', { min: u.scales.x.min, max: u.scales.x.max });
-    }
-    zooming = false;
   }
 
   function makePlot(chart, width) {
