@@ -16,6 +16,24 @@ constexpr char kEndOfText = 26;
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
+// The most room a row of columnCount fields can need: each field's text
+// copied whole, the separators and the line break.
+std::size_t mostRowRoom(std::size_t columnCount) {
+  return columnCount * (kValueTextCapacity + 1) + sizeof(ValueText::text) + kLineBreak.size();
+}
+
+// The room the row needs: up to a few pages' worth, its most, which saves
+// measuring it; beyond, what its fields need, so that wide rows do not take
+// much more room at the end of a view than they fill.
+std::size_t rowRoom(const ValueTable& values, const ColumnList& columns) {
+  constexpr std::size_t kMostRoomTaken = 16 << 10;
+  const std::size_t most = mostRowRoom(columns.size());
+  if (most <= kMostRoomTaken) return most;
+  std::size_t room = kLineBreak.size() + sizeof(ValueText::text);
+  for (const ValueSlot slot : columns) room += values.at(slot).length + 1;
+  return room;
+}
+
 }  // namespace
 
 ColumnFileText readColumnFileText(const platform::FileHandle& file) {
@@ -108,16 +126,15 @@ void readColumns(const std::string& path, DecimalMark mark, ColumnList* columns,
 
 void appendRow(const ValueTable& values, const ColumnList& columns, char separator,
                LogBuffer* log) {
-  // Room for the row as it will be, taken once, and for one text field more:
-  // each field's text is copied whole and only its used length kept.
-  std::size_t rowSize = kLineBreak.size();
-  for (const ValueSlot slot : columns) rowSize += values.at(slot).length + 1;
-  char* at = log->reserve(rowSize + sizeof(ValueText::text));
+  // Each field's text is copied whole and only its used length kept.
+  char* at = log->reserve(rowRoom(values, columns));
   for (const ValueSlot slot : columns) {
     const ValueText& value = values.at(slot);
+    // Read before the separator's store, which may alias it.
+    const std::size_t length = value.length;
     std::memcpy(at, value.text, sizeof value.text);
-    at[value.length] = separator;
-    at += value.length + 1;
+    at[length] = separator;
+    at += length + 1;
   }
   std::memcpy(at, kLineBreak.data(), kLineBreak.size());
   log->commit(at + kLineBreak.size());

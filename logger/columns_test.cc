@@ -143,5 +143,38 @@ TEST(ColumnsTest, RowsCopyCurrentValuesAndLeaveAbsentOnesEmpty) {
   EXPECT_EQ(logBufferText(log), "01:02:03.004,45.5,0,,,45.5,\r\n\r\n");
 }
 
+TEST(ColumnsTest, RowsOfAnyWidthStayWholeAtAChunksEnd) {
+  // A narrow row takes its most room at once, a wide one what it fills:
+  // either must come out whole whatever room the chunk has left.
+  ValueTable values;
+  values.setDouble(ValueKey::kLocation, -1.234567e300);
+  values.setInt(ValueKey::kTime, -2147483647);
+  for (const std::size_t pairs : {std::size_t{12}, std::size_t{1500}}) {
+    ColumnList columns;
+    std::string row;
+    for (std::size_t pair = 0; pair < pairs; ++pair) {
+      columns.push_back(ValueTable::slotFor("LOCATION"));
+      columns.push_back(ValueTable::slotFor("TIME"));
+      row += "-1.23457e+300,-2147483647,";
+    }
+    row += "\r\n";
+    // Room left from none to a little more than the row needs.
+    std::vector<std::size_t> roomLeft;
+    for (std::size_t left = 0; left < 64; ++left) roomLeft.push_back(left);
+    for (std::size_t left = row.size() - 64; left < row.size() + 64; ++left) {
+      roomLeft.push_back(left);
+    }
+    for (const std::size_t left : roomLeft) {
+      const std::string filler(LogBuffer::kChunkSize - left, 'x');
+      LogBuffer log;
+      log.append(filler);
+      appendRow(values, columns, ',', &log);
+      const std::string text = logBufferText(log);
+      ASSERT_EQ(text.size(), filler.size() + row.size()) << pairs << " pairs, " << left << " left";
+      ASSERT_EQ(text.compare(filler.size(), row.size(), row), 0) << pairs << " pairs";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace logger

@@ -20,10 +20,6 @@ char* copyText(const char* text, char* out) {
 // Eight '0' characters as one word.
 constexpr uint64_t kZeroCharacters = 0x3030303030303030;
 
-// The six digits and two '0's as one word of characters, first digit in the
-// lowest byte: held in a register, copied out whole.
-uint64_t digitWord(const SixDigits& six) { return loadCharacters(six.digits); }
-
 // The word's characters from index from (0 to 7) on, '0's after them.
 uint64_t digitsFrom(uint64_t word, int from) {
   return from == 0 ? word : (word >> (8 * from)) | (kZeroCharacters << (64 - 8 * from));
@@ -36,15 +32,15 @@ int significantDigits(uint64_t word) {
 }
 
 // Writes "d.ddddde+XXX" with significant digits; returns the end.
-char* formatExponentForm(const SixDigits& six, uint64_t word, int significant, char* out) {
-  out[0] = six.digits[0];
+char* formatExponentForm(uint64_t word, int exponent, int significant, char* out) {
+  storeCharacters(word, out);
   out[1] = '.';
   storeCharacters(digitsFrom(word, 1), out + 2);
   // A lone digit has no point.
   out += significant > 1 ? significant + 1 : 1;
   out[0] = 'e';
-  out[1] = six.exponent < 0 ? '-' : '+';
-  const unsigned magnitude = static_cast<unsigned>(six.exponent < 0 ? -six.exponent : six.exponent);
+  out[1] = exponent < 0 ? '-' : '+';
+  const unsigned magnitude = static_cast<unsigned>(exponent < 0 ? -exponent : exponent);
   out[2] = static_cast<char>('0' + magnitude / 100);
   writeTwoDigits(magnitude % 100, out + 3);
   return out + 5;
@@ -52,19 +48,43 @@ char* formatExponentForm(const SixDigits& six, uint64_t word, int significant, c
 
 // Writes the digits without exponent, exponent -4 to 5, with significant
 // digits after any leading zeros; returns the end.
-char* formatPlainForm(const SixDigits& six, uint64_t word, int significant, char* out) {
-  if (six.exponent < 0) {
+char* formatPlainForm(uint64_t word, int exponent, int significant, char* out) {
+  if (exponent < 0) {
     std::memcpy(out, "0.000", 5);  // "0." and the zeros before the first digit
-    char* first = out + 1 - six.exponent;
+    char* first = out + 1 - exponent;
     storeCharacters(word, first);
     return first + significant;
   }
-  const int integerDigits = six.exponent + 1;
+  const int integerDigits = exponent + 1;
   storeCharacters(word, out);
   if (significant <= integerDigits) return out + integerDigits;
   out[integerDigits] = '.';
   storeCharacters(digitsFrom(word, integerDigits), out + integerDigits + 1);
   return out + significant + 1;
+}
+
+// Writes the six digits in word (two '0's after them) with their decimal
+// exponent in the form %g chooses; returns the end.
+char* formatSixDigits(uint64_t word, int exponent, char* out) {
+  const int significant = significantDigits(word);
+  if (exponent < -4 || exponent >= 6) return formatExponentForm(word, exponent, significant, out);
+  return formatPlainForm(word, exponent, significant, out);
+}
+
+// formatDouble for every value, the slow way included.
+char* formatAnyDouble(double value, char* out) {
+  if (std::isnan(value)) return copyText("nan", out);
+  if (std::signbit(value)) {
+    *out++ = '-';
+    value = -value;
+  }
+  if (std::isinf(value)) return copyText("inf", out);
+  if (value == 0) {
+    *out++ = '0';
+    return out;
+  }
+  const SixDigits six = roundToSixDigits(value);
+  return formatSixDigits(loadCharacters(six.digits), six.exponent, out);
 }
 
 // Clock text field by field as zero-filled streams write it, which for a
@@ -86,23 +106,18 @@ char* formatInteger(int32_t value, char* out) {
 }
 
 char* formatDouble(double value, char* out) {
-  if (std::isnan(value)) return copyText("nan", out);
-  if (std::signbit(value)) {
-    *out++ = '-';
-    value = -value;
-  }
-  if (std::isinf(value)) return copyText("inf", out);
-  if (value == 0) {
-    *out++ = '0';
-    return out;
-  }
-  const SixDigits six = roundToSixDigits(value);
-  const uint64_t word = digitWord(six);
-  const int significant = significantDigits(word);
-  if (six.exponent < -4 || six.exponent >= 6) {
-    return formatExponentForm(six, word, significant, out);
-  }
-  return formatPlainForm(six, word, significant, out);
+  // The frame's path: a normal value that scaling rounds, as nearly all are.
+  constexpr uint64_t kSignBit = uint64_t{1} << 63;
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const uint64_t magnitudeBits = bits & ~kSignBit;
+  double magnitude;
+  std::memcpy(&magnitude, &magnitudeBits, sizeof magnitude);
+  uint32_t six;
+  int exponent;
+  if (!roundToSixDigitsByScaling(magnitude, &six, &exponent)) return formatAnyDouble(value, out);
+  if (bits & kSignBit) *out++ = '-';
+  return formatSixDigits(sixDigitCharacters(six), exponent, out);
 }
 
 char* formatFlag(bool value, char* out) { return copyText(value ? "true" : "false", out); }

@@ -4,6 +4,12 @@
 #ifndef LOGGER_LOGGER_SIX_DIGITS_H_
 #define LOGGER_LOGGER_SIX_DIGITS_H_
 
+#include <cstdint>
+#include <cstring>
+
+#include "logger/character_word.h"
+#include "logger/digit_pairs.h"
+
 namespace logger {
 
 // The digits d0 d1 ... d5 and the decimal exponent of the value
@@ -21,6 +27,83 @@ SixDigits roundToSixDigits(double positive);
 // plainest form, which roundToSixDigits falls back on where its integer
 // arithmetic does not reach.
 SixDigits roundToSixDigitsThroughText(double positive);
+
+// The quick way, inline for the frame's path: the six digits of a positive
+// value as an integer from 10^5 to 10^6 - 1 and its decimal exponent,
+// reached by scaling in double arithmetic. False where scaling cannot decide
+// them: zero, subnormal or not finite, beyond the exact powers of ten, or so
+// near a tie that the scaling's rounding error could tip it.
+inline bool roundToSixDigitsByScaling(double positive, uint32_t* six, int* exponent);
+
+// The characters of six, from 10^5 to 10^6 - 1, as a word, first digit in
+// the lowest byte, two '0's after them.
+inline uint64_t sixDigitCharacters(uint32_t six) {
+  const auto pair = [](uint32_t value) { return loadTwoCharacters(kDigitPairs + 2 * value); };
+  return pair(six / 10000) | pair(six / 100 % 100) << 16 | pair(six % 100) << 32 |
+         uint64_t{0x3030} << 48;
+}
+
+namespace six_digits_internal {
+
+// 10^0 to 10^22: every one exact in a double.
+inline constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLargestExactPower = 22;
+
+// value * 10^power, rounded once; |power| at most kLargestExactPower.
+inline double scaleByPowerOfTen(double value, int power) {
+  return power >= 0 ? value * kExactPowersOfTen[power] : value / kExactPowersOfTen[-power];
+}
+
+// The scaled value below 10^6 is read in fixed point with 32 bits after the
+// point: added to 2^20, its double's significand holds exactly that. The
+// fixed-point fraction then lies within 2^-33 of the scaled value's, which
+// itself lies within about 1.1e-10 (10^6 * 2^-53) of the exact product's.
+constexpr double kFixedPointOffset = 1048576.0;  // 2^20
+constexpr uint32_t kHalf = uint32_t{1} << 31;
+// How near one half, in units of 2^-32, a fraction may come before those
+// errors could decide the rounding: 5 units are about 1.2e-9.
+constexpr uint32_t kHalfBand = 5;
+
+}  // namespace six_digits_internal
+
+inline bool roundToSixDigitsByScaling(double positive, uint32_t* six, int* exponent) {
+  using namespace six_digits_internal;
+  uint64_t bits;
+  std::memcpy(&bits, &positive, sizeof bits);
+  const int binaryLog = static_cast<int>(bits >> 52) - 1023;
+  // floor(binaryLog * log10(2)), with log10(2) taken as 78913 / 2^18 (and a
+  // negative product shifted arithmetically, as every compiler here does):
+  // for a value from 2^binaryLog to 2^(binaryLog + 1) the value's decimal
+  // exponent or one less. Zero and subnormals (binaryLog -1023), infinities
+  // and NaN (1024) end up beyond the exact powers.
+  int decimalExponent = (binaryLog * 78913) >> 18;
+  const int power = 5 - decimalExponent;
+  if (power > kLargestExactPower || power <= -kLargestExactPower) return false;
+  double scaled = scaleByPowerOfTen(positive, power);
+  if (scaled >= 1e6) {
+    ++decimalExponent;
+    scaled = scaleByPowerOfTen(positive, power - 1);
+  }
+  if (!(scaled >= 1e5 && scaled < 1e6)) return false;
+  // The two-step rule rounds up exactly when the exact scaled value's
+  // fraction is at least 0.5 - 0.5e-11 (the seventeen-digit rounding lifts
+  // nothing smaller to 0.5).
+  uint64_t fixedPoint;
+  const double offset = scaled + kFixedPointOffset;
+  std::memcpy(&fixedPoint, &offset, sizeof fixedPoint);
+  const uint32_t fraction = static_cast<uint32_t>(fixedPoint);
+  if (fraction - (kHalf - kHalfBand) <= 2 * kHalfBand) return false;
+  const uint32_t whole = static_cast<uint32_t>(fixedPoint >> 32) & 0xfffff;
+  *six = whole + (fraction > kHalf ? 1 : 0);
+  if (*six == 1000000) {
+    *six = 100000;
+    ++decimalExponent;
+  }
+  *exponent = decimalExponent;
+  return true;
+}
 
 }  // namespace logger
 
