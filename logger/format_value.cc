@@ -115,7 +115,9 @@ char* formatDouble(double value, char* out) {
   std::memcpy(&magnitude, &magnitudeBits, sizeof magnitude);
   uint32_t six;
   int exponent;
-  if (!roundToSixDigitsByScaling(magnitude, &six, &exponent)) return formatAnyDouble(value, out);
+  if (roundToSixDigitsByScaling(magnitude, &six, &exponent) != Scaling::kRounded) {
+    return formatAnyDouble(value, out);
+  }
   if (bits & kSignBit) *out++ = '-';
   return formatSixDigits(sixDigitCharacters(six), exponent, out);
 }

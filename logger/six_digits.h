@@ -28,12 +28,18 @@ SixDigits roundToSixDigits(double positive);
 // arithmetic does not reach.
 SixDigits roundToSixDigitsThroughText(double positive);
 
+// What scaling made of a value's six digits.
+enum class Scaling {
+  kRounded,    // the digits and the exponent are found
+  kNearTie,    // only the exponent: the digits need roundNearTieExactly
+  kOutOfReach  // neither: zero, subnormal, not finite, or beyond the exact powers of ten
+};
+
 // The quick way, inline for the frame's path: the six digits of a positive
 // value as an integer from 10^5 to 10^6 - 1 and its decimal exponent,
-// reached by scaling in double arithmetic. False where scaling cannot decide
-// them: zero, subnormal or not finite, beyond the exact powers of ten, or so
-// near a tie that the scaling's rounding error could tip it.
-inline bool roundToSixDigitsByScaling(double positive, uint32_t* six, int* exponent);
+// reached by scaling in double arithmetic, where its rounding error cannot
+// tip them.
+inline Scaling roundToSixDigitsByScaling(double positive, uint32_t* six, int* exponent);
 
 // The characters of six, from 10^5 to 10^6 - 1, as a word, first digit in
 // the lowest byte, two '0's after them.
@@ -66,9 +72,24 @@ constexpr uint32_t kHalf = uint32_t{1} << 31;
 // errors could decide the rounding: 5 units are about 1.2e-9.
 constexpr uint32_t kHalfBand = 5;
 
+// Six digits rounded up to 10^6 are 10^5 with the exponent one higher.
+inline void carryIntoExponent(uint32_t* six, int* exponent) {
+  if (*six == 1000000) {
+    *six = 100000;
+    ++*exponent;
+  }
+}
+
 }  // namespace six_digits_internal
 
-inline bool roundToSixDigitsByScaling(double positive, uint32_t* six, int* exponent) {
+// For a value whose product with 10^(5 - exponent), the power from 0 to 19,
+// lies from 10^5 to 10^6 and near a tie: the six digits as
+// roundToSixDigitsByScaling gives them, decided exactly in 64-bit integers.
+// False where the product does not fit them: they hold a widened float's
+// up to 10^12, a double's with all 53 bits up to 10^3 (values from 100).
+bool roundNearTieExactly(double positive, uint32_t* six, int* exponent);
+
+inline Scaling roundToSixDigitsByScaling(double positive, uint32_t* six, int* exponent) {
   using namespace six_digits_internal;
   uint64_t bits;
   std::memcpy(&bits, &positive, sizeof bits);
@@ -80,13 +101,14 @@ inline bool roundToSixDigitsByScaling(double positive, uint32_t* six, int* expon
   // and NaN (1024) end up beyond the exact powers.
   int decimalExponent = (binaryLog * 78913) >> 18;
   const int power = 5 - decimalExponent;
-  if (power > kLargestExactPower || power <= -kLargestExactPower) return false;
+  if (power > kLargestExactPower || power <= -kLargestExactPower) return Scaling::kOutOfReach;
   double scaled = scaleByPowerOfTen(positive, power);
   if (scaled >= 1e6) {
     ++decimalExponent;
     scaled = scaleByPowerOfTen(positive, power - 1);
   }
-  if (!(scaled >= 1e5 && scaled < 1e6)) return false;
+  if (!(scaled >= 1e5 && scaled < 1e6)) return Scaling::kOutOfReach;
+  *exponent = decimalExponent;
   // The two-step rule rounds up exactly when the exact scaled value's
   // fraction is at least 0.5 - 0.5e-11 (the seventeen-digit rounding lifts
   // nothing smaller to 0.5).
@@ -94,15 +116,10 @@ inline bool roundToSixDigitsByScaling(double positive, uint32_t* six, int* expon
   const double offset = scaled + kFixedPointOffset;
   std::memcpy(&fixedPoint, &offset, sizeof fixedPoint);
   const uint32_t fraction = static_cast<uint32_t>(fixedPoint);
-  if (fraction - (kHalf - kHalfBand) <= 2 * kHalfBand) return false;
-  const uint32_t whole = static_cast<uint32_t>(fixedPoint >> 32) & 0xfffff;
-  *six = whole + (fraction > kHalf ? 1 : 0);
-  if (*six == 1000000) {
-    *six = 100000;
-    ++decimalExponent;
-  }
-  *exponent = decimalExponent;
-  return true;
+  if (fraction - (kHalf - kHalfBand) <= 2 * kHalfBand) return Scaling::kNearTie;
+  *six = (static_cast<uint32_t>(fixedPoint >> 32) & 0xfffff) + (fraction > kHalf ? 1 : 0);
+  carryIntoExponent(six, exponent);
+  return Scaling::kRounded;
 }
 
 }  // namespace logger

@@ -124,6 +124,29 @@ TEST(SixDigitsTest, AgreesWhereTheSeventhDigitIsFive) {
   }
 }
 
+// Values with a short decimal text, ending in 5 at the seventh digit, are
+// common in logs (a location to the millimetre, a speed in 32nds): scaling
+// leaves them near a tie, and integer arithmetic, not the text, decides.
+TEST(SixDigitsTest, DecidesShortDecimalsNearATieWithoutText) {
+  const struct {
+    double value;
+    const char* digits;
+  } cases[] = {{1246.355, "124636e3"},
+               {82.09375, "820938e1"},
+               {292.1875, "292188e2"},
+               {123.4565, "123457e2"},
+               {999999.5, "100000e6"}};
+  for (const auto& near : cases) {
+    uint32_t six;
+    int exponent;
+    ASSERT_EQ(roundToSixDigitsByScaling(near.value, &six, &exponent), Scaling::kNearTie)
+        << near.value;
+    ASSERT_TRUE(roundNearTieExactly(near.value, &six, &exponent)) << near.value;
+    EXPECT_EQ(std::to_string(six) + "e" + std::to_string(exponent), near.digits) << near.value;
+    EXPECT_TRUE(agreesWithText(near.value));
+  }
+}
+
 // Exact values with an 18th digit 5 after 17: ties at the first rounding.
 TEST(SixDigitsTest, AgreesOnTiesAtTheSeventeenthDigit) {
   std::mt19937_64 random(17);
