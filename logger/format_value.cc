@@ -107,18 +107,15 @@ char* formatInteger(int32_t value, char* out) {
 
 char* formatDouble(double value, char* out) {
   // The frame's path: a normal value that scaling rounds, as nearly all are.
-  constexpr uint64_t kSignBit = uint64_t{1} << 63;
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  const uint64_t magnitudeBits = bits & ~kSignBit;
-  double magnitude;
-  std::memcpy(&magnitude, &magnitudeBits, sizeof magnitude);
+  // The magnitude by negation, not through the value's bits: on 32-bit x86
+  // those would be stored as two halves and read back whole, which stalls.
+  const bool negative = std::signbit(value);
   uint32_t six;
   int exponent;
-  if (roundToSixDigitsByScaling(magnitude, &six, &exponent) != Scaling::kRounded) {
+  if (roundToSixDigitsByScaling(negative ? -value : value, &six, &exponent) != Scaling::kRounded) {
     return formatAnyDouble(value, out);
   }
-  if (bits & kSignBit) *out++ = '-';
+  if (negative) *out++ = '-';
   return formatSixDigits(sixDigitCharacters(six), exponent, out);
 }
 
